@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs every benchmark program of an optimised build. Each program measures
+# its own baseline in the same run and prints the ratio against it.
+set -euo pipefail
+build=${1:?usage: bench/run.sh BUILD_DIR}
+found=0
+for exe in $(find "$build/bench" -type f -name 'bench_*' -perm -u+x | sort); do
+  found=1
+  echo "== $(basename "$exe")"
+  "$exe"
+done
+[ "$found" = 1 ] || { echo "bench/run.sh: no benchmark programs in $build/bench" >&2; exit 1; }

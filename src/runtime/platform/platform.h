@@ -1,0 +1,113 @@
+// The operating-system services the runtime needs, and nothing else.
+//
+// This header is the only door to the operating system: posix.cpp implements
+// it with POSIX and glibc calls, a win32.cpp can implement it with the Win32
+// calls the diagnostics were designed around. Nothing here allocates through
+// the pooled allocator, so the allocator itself may call any of it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+// ---- clocks and identities -------------------------------------------------
+
+// High-resolution monotonic counter, in ticks of counterFrequency() per second.
+uint64_t counter();
+uint64_t counterFrequency();
+
+// Wall clock (UTC) as a 64-bit count of 100-nanosecond units. Only
+// toLocalTime() interprets it.
+uint64_t wallClock();
+
+struct LocalTime {
+    int hour;
+    int minute;
+    int second;
+    int millisecond;
+};
+LocalTime toLocalTime(uint64_t wallClockValue);
+
+uint32_t threadId();
+uint32_t processId();
+// Creation time of the current process, stable for its whole life and
+// different for every process instance (together with the id).
+uint64_t processStartTime();
+
+// ---- modules and files -----------------------------------------------------
+
+// Writes the file name (no directory) of the loaded module that contains
+// `address` into buf; false when no module contains it or buf is too small.
+bool moduleFileName(const void* address, char* buf, size_t size);
+// The same with the full path of the module file.
+bool modulePath(const void* address, char* buf, size_t size);
+
+// True when the path exists and the process may read it.
+bool canRead(const char* path);
+
+// ---- environment -------------------------------------------------------------
+
+// The variable's value, or null when it is not set. The pointer stays valid
+// until the variable is changed.
+const char* getEnv(const char* name);
+// Sets the variable; a null value removes it.
+void setEnv(const char* name, const char* value);
+
+// ---- stacks and symbols ------------------------------------------------------
+
+// A captured call stack: up to kStackDepth return addresses, ended by a zero
+// entry when shorter.
+constexpr int kStackDepth = 16;
+
+// Fills out[0..max) with the return addresses of the calling thread, starting
+// with the caller of the function that calls captureStack after skipping
+// `skip` further frames; ends a short capture with a 0 entry and returns the
+// number of addresses recorded.
+int captureStack(uint64_t* out, int max, int skip);
+
+// Loads the symboliser on first use; true when it can resolve addresses.
+bool symbolizerReady();
+
+struct FrameInfo {
+    char file[1024];    // source file, empty when unknown
+    int line;           // 0 when unknown
+    char symbol[256];   // function name, empty when unknown
+    char module[1024];  // path of the module file, empty when unknown
+    uint64_t moduleBase;
+};
+// Resolves what the symboliser knows about a code address; false when the
+// symboliser is not available.
+bool symbolize(uint64_t address, FrameInfo& out);
+
+// Copies up to n bytes from address into out, stopping at the first byte
+// that cannot be read; returns the number of bytes copied. Never faults.
+size_t readMemory(const void* address, void* out, size_t n);
+
+// ---- crash hooks -------------------------------------------------------------
+
+struct CrashInfo {
+    uint64_t address;   // faulting instruction
+    uint32_t code;      // signal number (POSIX) or exception code (Win32)
+    uint64_t pc;        // program counter and frame pointer of the faulting
+    uint64_t frame;     // context, for walking its stack
+};
+// Called inside the fault: may only use async-signal-safe services.
+using CrashCallback = void (*)(const CrashInfo& info);
+
+// mode 1: every fatal fault; mode 2: access violations at first notice;
+// anything else installs nothing. The previous handlers are kept and run after
+// the callback, so the process ends as it would have without the hook.
+bool installCrashHook(int mode, CrashCallback callback);
+void removeCrashHook();
+
+// Called when a pure virtual function is called, before the process ends.
+void setPureVirtualHandler(void (*handler)());
+
+// ---- output -------------------------------------------------------------------
+
+// Where reports go when no file is configured (the debugger output channel;
+// standard error on POSIX).
+void debugOutput(const char* text);
+
+}  // namespace platform
