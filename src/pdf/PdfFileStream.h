@@ -1,0 +1,44 @@
+// Output stream into a file.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "pdf/PdfStreamBase.h"
+
+// Writes into a temporary file in the target's directory; Commit moves it to
+// the target path. A stream destroyed without Commit removes its temporary
+// file, so a failed document never leaves a partial file behind and never
+// destroys a file that already was at the path.
+//
+// Opening problems surface at the first Write, as writing problems do:
+// -3 "ERROR: cannot write to stream(%d)." with the errno of the failed call.
+class PdfFileStream : public PdfStreamBase {
+public:
+    explicit PdfFileStream(const char* path);
+    ~PdfFileStream() override;
+
+    // Flushes and closes the file and renames it to the target path (-3 with
+    // errno on failure). Writes after Commit fail.
+    void Commit();
+    // errno of the last failed open, write or commit; 0 when none failed.
+    int GetLastError() const { return m_lastError; }
+
+protected:
+    size_t WriteBytes(const void* bytes, size_t length) override;
+
+private:
+    void Open();
+    // Resolves a symbolic link at the path to its target, and refuses what
+    // a plain open of the path would refuse although a temporary file beside
+    // it could be written (an existing read-only file, a directory, the empty
+    // path): false with m_lastError set.
+    bool PrepareTarget();
+    [[noreturn]] void Fail(int error);
+
+    std::string m_path;
+    std::string m_tempPath;
+    std::FILE* m_file = nullptr;
+    int m_lastError = 0;
+    bool m_committed = false;
+};

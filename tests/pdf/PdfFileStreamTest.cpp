@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "PdfTestSupport.h"
+#include "pdf/PdfArray.h"
+#include "pdf/PdfDoc.h"
+#include "pdf/PdfFileStream.h"
+#include "pdf/PdfInfo.h"
+#include "pdf/PdfScalars.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh directory per test, removed afterwards.
+class PdfFileStreamTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() / (std::string("u3dpdf_pdf_") + info->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+    static std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void WriteText(const fs::path& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(PdfFileStreamTest, CommitMovesTheFileIntoPlace) {
+    fs::path target = dir / "out.pdf";
+    {
+        PdfFileStream stream(target.c_str());
+        stream << "hello " << 42;
+        EXPECT_EQ(stream.GetSize(), 8);
+        EXPECT_FALSE(fs::exists(target));  // still in the temporary file
+        ASSERT_EQ(Entries().size(), 1u);
+        stream.Commit();
+    }
+    EXPECT_EQ(Read(target), "hello 42");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
+
+    // A link is written through: its target gets the new contents.
+    fs::create_symlink("out.pdf", dir / "link.pdf");
+    {
+        PdfFileStream stream((dir / "link.pdf").c_str());
+        stream << "via link";
+        stream.Commit();
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "link.pdf"));
+    EXPECT_EQ(Read(target), "via link");
+    fs::remove(dir / "link.pdf");
+
+    // Without Commit nothing reaches the path, and nothing is left over.
+    fs::remove(target);
+    {
+        PdfFileStream stream(target.c_str());
+        stream << "partial";
+    }
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(PdfFileStreamTest, UnwritablePathsFailAtTheFirstWrite) {
+    std::string missing = (dir / "no" / "such" / "out.pdf").string();
+    PdfFileStream stream(missing.c_str());
+    EXPECT_EQ(stream.GetLastError(), ENOENT);
+    const PdfError expected(-3, "ERROR: cannot write to stream(" + std::to_string(ENOENT) + ").");
+    EXPECT_EQ(CatchPdf([&] { stream << "x"; }), expected);
+    EXPECT_EQ(CatchPdf([&] { stream.Commit(); }), expected);
+
+    // A directory at the path is refused as a plain open would refuse it.
+    fs::create_directory(dir / "sub");
+    PdfFileStream onDirectory((dir / "sub").c_str());
+    EXPECT_EQ(CatchPdf([&] { onDirectory << "x"; }),
+              PdfError(-3, "ERROR: cannot write to stream(" + std::to_string(EISDIR) + ")."));
+    PdfFileStream empty("");
+    EXPECT_EQ(CatchPdf([&] { empty << "x"; }).first, -3);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"sub"});
+}
+
+TEST_F(PdfFileStreamTest, FailedDocumentKeepsTheExistingFile) {
+    fs::path target = dir / "out.pdf";
+    WriteText(target, "previous contents");
+
+    PdfDoc doc;
+    doc.CreateDocument();
+    doc.AddPage();
+    // A real that cannot be written stops the document midway.
+    doc.GetInfo()->AddElement("Bad", new PdfReal(40000));
+    EXPECT_EQ(CatchPdf([&] { doc.WriteToFile(target.c_str()); }).first, -4);
+    EXPECT_EQ(Read(target), "previous contents");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
+
+    // A fixed document replaces the file completely.
+    doc.GetInfo()->RemoveElement("Bad");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    doc.WriteToFile(target.c_str());
+    std::string written = Read(target);
+    EXPECT_EQ(written.rfind("%PDF-1.2\n", 0), 0u);
+    EXPECT_EQ(written.size(), 518u);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
+
+    // A document that cannot be written at all leaves no file.
+    fs::path other = dir / "other.pdf";
+    PdfDoc none;
+    EXPECT_EQ(CatchPdf([&] { none.WriteToFile(other.c_str()); }).first, -5);
+    EXPECT_FALSE(fs::exists(other));
+    EXPECT_EQ(CatchPdf([&] { doc.WriteToFile((dir / "missing" / "x.pdf").c_str()); }).first, -3);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
+}
