@@ -46,6 +46,10 @@ bool modulePath(const void* address, char* buf, size_t size);
 // True when the path exists and the process may read it.
 bool canRead(const char* path);
 
+// The directory for diagnostic files when none of the temporary-directory
+// variables names one ("/tmp" on POSIX), without a trailing separator.
+const char* defaultTempDirectory();
+
 // ---- environment -------------------------------------------------------------
 
 // The variable's value, or null when it is not set. The pointer stays valid
@@ -60,10 +64,13 @@ void setEnv(const char* name, const char* value);
 // entry when shorter.
 constexpr int kStackDepth = 16;
 
-// Fills out[0..max) with the return addresses of the calling thread, starting
-// with the caller of the function that calls captureStack after skipping
-// `skip` further frames; ends a short capture with a 0 entry and returns the
-// number of addresses recorded.
+// Fills out[0..max) with return addresses of the calling thread. When F calls
+// captureStack and G called F, out[0] is the return address of F's frame,
+// which lies inside G just after its call of F; `skip` drops that many further
+// frames first. A return address points behind its call instruction: look up
+// address - 1 for the line of the call. A capture shorter than max is ended
+// by a 0 entry, a full one is not. Returns the number of addresses recorded.
+// Never allocates through operator new.
 int captureStack(uint64_t* out, int max, int skip);
 
 // Loads the symboliser on first use; true when it can resolve addresses.
@@ -77,7 +84,8 @@ struct FrameInfo {
     uint64_t moduleBase;
 };
 // Resolves what the symboliser knows about a code address; false when the
-// symboliser is not available.
+// symboliser is not available. Fields it cannot resolve stay empty/0. The
+// symboliser allocates (malloc) and is not async-signal-safe.
 bool symbolize(uint64_t address, FrameInfo& out);
 
 // Copies up to n bytes from address into out, stopping at the first byte
@@ -87,7 +95,7 @@ size_t readMemory(const void* address, void* out, size_t n);
 // ---- crash hooks -------------------------------------------------------------
 
 struct CrashInfo {
-    uint64_t address;   // faulting instruction
+    uint64_t address;   // faulting instruction (on POSIX the same as pc)
     uint32_t code;      // signal number (POSIX) or exception code (Win32)
     uint64_t pc;        // program counter and frame pointer of the faulting
     uint64_t frame;     // context, for walking its stack
