@@ -1,10 +1,13 @@
 #include "pdf/PdfPage.h"
 
+#include "pdf/PdfAnnotation.h"
 #include "pdf/PdfArray.h"
+#include "pdf/PdfContents.h"
 #include "pdf/PdfException.h"
 #include "pdf/PdfName.h"
 #include "pdf/PdfPages.h"
 #include "pdf/PdfScalars.h"
+#include "pdf/PdfXref.h"
 
 namespace {
 
@@ -16,6 +19,16 @@ const ProcSetName kProcSetNames[] = {
     {PdfProcSetPDF, "PDF"}, {PdfProcSetText, "Text"}, {PdfProcSetImageB, "ImageB"},
     {PdfProcSetImageC, "ImageC"}, {PdfProcSetImageI, "ImageI"},
 };
+
+// The array under key, added empty when the dictionary has none.
+PdfArray& ArrayEntry(PdfDictionary& dictionary, const char* key) {
+    PdfObject* found = dictionary.GetElement(key);
+    if (found && found->GetType() == PdfObjectType::Array)
+        return *static_cast<PdfArray*>(found);
+    auto* array = new PdfArray(dictionary.GetXref());
+    dictionary.AddElement(key, array);
+    return *array;
+}
 
 }  // namespace
 
@@ -68,16 +81,30 @@ void PdfPage::SetSize(int width, int height) {
 }
 
 void PdfPage::AddProcSet(int flags) {
-    PdfDictionary* resources = GetResources();
-    PdfObject* found = resources->GetElement("ProcSet");
-    PdfArray* procSet = found && found->GetType() == PdfObjectType::Array ? static_cast<PdfArray*>(found)
-                                                                           : nullptr;
-    if (!procSet) {
-        procSet = new PdfArray(GetXref());
-        resources->AddElement("ProcSet", procSet);
-    }
+    PdfArray& procSet = ArrayEntry(*GetResources(), "ProcSet");
     for (const ProcSetName& entry : kProcSetNames)
         if (flags & entry.flag)
-            procSet->Add(new PdfName(entry.name));
+            procSet.Add(new PdfName(entry.name));
     m_procSetFlags |= flags;
+}
+
+PdfContents* PdfPage::GetContents() {
+    if (!m_contents) {
+        // Init registers the stream first, so the table owns it even when a
+        // later step of Init fails.
+        auto* contents = new PdfContents(*this);
+        contents->Init();
+        m_contents = contents;
+    }
+    if (!(m_procSetFlags & PdfProcSetPDF))
+        AddProcSet(PdfProcSetPDF);
+    return m_contents;
+}
+
+void PdfPage::AddAnnotation(PdfAnnotation* annotation) {
+    if (!annotation)
+        return;
+    if (annotation->GetClass() != PdfObjectClass::Indirect)
+        Xref().AddObject(annotation);
+    ArrayEntry(*this, "Annots").Add(annotation);
 }

@@ -3,6 +3,9 @@
 
 #include "pdf/PdfPageBase.h"
 
+class PdfAnnotation;
+class PdfContents;
+
 // ProcSet names a page may declare in its resources, as bits.
 enum PdfProcSet {
     PdfProcSetPDF = 2,
@@ -45,6 +48,15 @@ public:
     void AddProcSet(int flags);
     int GetProcSetFlags() const { return m_procSetFlags; }
 
+    // The page's content stream, created and registered on first call (with
+    // "PDF" in ProcSet); every later call returns the same one.
+    PdfContents* GetContents();
+    // Registers the annotation when it is not yet indirect and appends it to
+    // Annots. The table owns it from this call on, also when it fails. Null
+    // is ignored.
+    void AddAnnotation(PdfAnnotation* annotation);
+
 private:
     int m_procSetFlags = 0;
+    PdfContents* m_contents = nullptr;  // owned by the table
 };

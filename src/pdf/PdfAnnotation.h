@@ -1,0 +1,51 @@
+// Annotation dictionaries (/Type /Annot): the common base.
+#pragma once
+
+#include "pdf/PdfDictionary.h"
+
+// Index into the subtype names; the values are part of the interface.
+enum PdfAnnotationType {
+    PdfAnnotText = 0,
+    PdfAnnotLink = 1,
+    PdfAnnotSound = 2,
+    PdfAnnotFreeText = 3,
+    PdfAnnotStamp = 4,
+    PdfAnnotSquare = 5,
+    PdfAnnotCircle = 6,
+    PdfAnnotStrikeOut = 7,
+    PdfAnnotHighlight = 8,
+    PdfAnnotUnderline = 9,
+    PdfAnnotInk = 10,
+    PdfAnnotFileAttachment = 11,
+    PdfAnnotPopup = 12,
+};
+
+// Sets Type and Subtype and keeps a validated Rect. A PDF annotation
+// without Rect is invalid, so writing one is refused (-5) rather than
+// producing a file that viewers reject.
+class PdfAnnotation : public PdfDictionary {
+public:
+    // Adds Type "Annot" and the Subtype name of type; -5 for a type that is
+    // not a PdfAnnotationType.
+    PdfAnnotation(PdfXref* xref, PdfAnnotationType type);
+    ~PdfAnnotation() override = default;
+    // The dictionary; -5 when it has no Rect.
+    void WriteToStream(PdfStreamBase& stream) override;
+
+    // Rect [left bottom right top]; -5 and no change unless left < right and
+    // bottom < top. A second call replaces Rect and moves it to the end.
+    void SetRect(double left, double bottom, double right, double top);
+
+    PdfAnnotationType GetAnnotationType() const { return m_type; }
+    double GetLeft() const { return m_left; }
+    double GetBottom() const { return m_bottom; }
+    double GetRight() const { return m_right; }
+    double GetTop() const { return m_top; }
+
+private:
+    PdfAnnotationType m_type;
+    double m_left = 0;
+    double m_bottom = 0;
+    double m_right = 0;
+    double m_top = 0;
+};

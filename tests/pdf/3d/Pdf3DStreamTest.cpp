@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "Pdf3dTestSupport.h"
+#include "pdf/3d/Pdf3DStream.h"
+#include "pdf/PdfXref.h"
+
+namespace {
+
+struct Stream3D : ::testing::Test {
+    void SetUp() override { xref.AddObject(stream); }
+    // The written stream must be exactly this frame around its data.
+    std::string Framed(const std::string& data) {
+        return "<<\r\n/Type /3D\r\n/Subtype /U3D\r\n/Length " + std::to_string(data.size()) +
+               "\r\n/Filter /FlateDecode\r\n>>\r\nstream\r\n" + data + "\r\nendstream";
+    }
+    // The data between "stream" and "endstream".
+    std::string WrittenData() {
+        std::string text = Written(*stream);
+        size_t start = text.find("stream\r\n") + 8;
+        return text.substr(start, text.size() - start - 11);
+    }
+    ScratchDir dir;
+    PdfXref xref;
+    Pdf3DStream* stream = new Pdf3DStream(&xref);
+};
+
+}  // namespace
+
+TEST_F(Stream3D, EmptyMissingAndUnreadableFilesCompressAsNothing) {
+    EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));  // never loaded
+    std::ofstream(dir.File("empty.u3d"));
+    EXPECT_TRUE(stream->LoadFromFile(dir.File("empty.u3d").c_str()));
+    EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));  // Length 8
+
+    ASSERT_TRUE(stream->LoadFromFile(TestData("box.u3d").c_str()));
+    EXPECT_FALSE(stream->LoadFromFile(dir.File("missing.u3d").c_str()));
+    EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));
+    // A directory opens but cannot be read: no truncated model passes as a
+    // complete one.
+    ASSERT_TRUE(stream->LoadFromFile(TestData("box.u3d").c_str()));
+    EXPECT_FALSE(stream->LoadFromFile(dir.path.c_str()));
+    EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));
+}
+
+TEST_F(Stream3D, FilesAreCopiedWhole) {
+    std::string exact;
+    for (int i = 0; i < 2048; ++i)
+        exact += static_cast<char>(i * 131 % 251);
+    std::ofstream(dir.File("exact.u3d"), std::ios::binary) << exact;
+    ASSERT_TRUE(stream->LoadFromFile(dir.File("exact.u3d").c_str()));
+    EXPECT_EQ(stream->GetStream()->GetBlockCount(), 2);  // the last, empty read adds no block
+    std::string compressed = WrittenData();
+    EXPECT_EQ(Written(*stream), Framed(compressed));
+    EXPECT_EQ(Inflate(compressed), exact);
+
+    // Loading again replaces the data.
+    const std::string model = ReadFile(TestData("sphere_shading.u3d"));
+    ASSERT_TRUE(stream->LoadFromFile(TestData("sphere_shading.u3d").c_str()));
+    EXPECT_EQ(stream->GetStream()->GetSize(), static_cast<int64_t>(model.size()));
+    EXPECT_TRUE(Inflate(WrittenData()) == model);
+}
