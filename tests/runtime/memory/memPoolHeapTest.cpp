@@ -1,0 +1,130 @@
+// Runtime heap blocks, reallocation and misuse of the pooled allocator.
+#include "runtime/memory/memReport.h"
+#include "testPool.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+using memPoolHeapTest = memTrackEnvTest;
+
+std::string g_output;
+
+struct outputCaptureS {
+    outputCaptureS() {
+        g_output.clear();
+        memSetOutputFunction([](const char* text) {
+            EXPECT_LE(std::strlen(text), 80u);
+            g_output += text;
+        });
+    }
+    ~outputCaptureS() { memSetOutputFunction(nullptr); }
+};
+
+TEST_F(memPoolHeapTest, ReallocTakesANewBlockWithTheLeadingBytes) {
+    testPoolC pool;
+    auto* block = static_cast<unsigned char*>(pool->alloc(100));
+    for (int i = 0; i < 100; ++i) block[i] = static_cast<unsigned char>(i);
+    auto* shrunk = static_cast<unsigned char*>(pool->realloc(block, 40));
+    EXPECT_NE(shrunk, block);
+    EXPECT_EQ(std::memcmp(shrunk, "\0\1\2\3\4\5\6\7\10\11", 10), 0);
+    EXPECT_EQ(shrunk[39], 39);
+    EXPECT_EQ(pool->liveBlocks(), 1);
+    auto* grown = static_cast<unsigned char*>(pool->realloc(shrunk, 5000));
+    EXPECT_EQ(grown[39], 39);
+    EXPECT_EQ(pool->osBytes(), 5000u);
+    pool->free(grown);
+
+    void* fresh = pool->realloc(nullptr, 40);
+    EXPECT_EQ(pool->header(fresh)->size, 40u);
+    EXPECT_EQ(pool->liveBlocks(), 1);
+    pool->free(fresh);
+}
+
+TEST_F(memPoolHeapTest, DoubleReleaseIsReportedAndChangesNothing) {
+    outputCaptureS capture;
+    testPoolC pool;
+    void* keep = pool->alloc(24);
+    void* twice = pool->alloc(24);
+    memPageS* page = pool->header(twice)->page();
+    pool->free(twice);
+    const int32_t live = pool->liveBlocks();
+    const uint32_t used = page->used;
+    memBlockHeadS* const freeHead = page->freeHead;
+
+    pool->free(twice);
+    pool->free(twice);
+    EXPECT_EQ(g_output, "free called on free object\nfree called on free object\n");
+    memReportWrite(*pool, std::string(170, 'x').c_str());  // in pieces of 80
+    EXPECT_EQ(g_output.size(), 2 * 27 + 170u);
+    EXPECT_EQ(pool->liveBlocks(), live);
+    EXPECT_EQ(page->used, used);
+    EXPECT_EQ(page->freeHead, freeHead);
+    // Its size is gone too: a released block cannot be reallocated.
+    EXPECT_EQ(pool->realloc(twice, 8), nullptr);
+    EXPECT_EQ(pool->liveBlocks(), live);
+    pool->free(keep);
+}
+
+TEST_F(memPoolHeapTest, ReportsGoToTheConfiguredFile) {
+    char path[] = "/tmp/u3dpdf_memreport_XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    platform::setEnv("QVMEMTRACK_OUTPUT", path);
+    outputCaptureS capture;
+    {
+        testPoolC pool;
+        void* p = pool->alloc(8);
+        pool->free(p);
+        pool->free(p);
+        memReportWrite(*pool, std::string(170, 'x').c_str());
+    }
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "free called on free object\n" + std::string(170, 'x'));
+    EXPECT_EQ(g_output, "");
+    std::remove(path);
+}
+
+TEST_F(memPoolHeapTest, AlignedAndOversizedRequests) {
+    testPoolC pool;
+    void* aligned = pool->allocAligned(100, 256);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(aligned) % 256, 0u);
+    EXPECT_EQ(memPoolAllocatorC::blockSize(pool->header(aligned)), 100u);
+    EXPECT_EQ(pool->osBytes(), 100u);
+    std::memset(aligned, 0xAB, 100);
+    auto* moved = static_cast<unsigned char*>(pool->realloc(aligned, 200));
+    EXPECT_EQ(moved[99], 0xAB);
+    EXPECT_EQ(pool->osBytes(), 0u);
+    pool->free(moved);
+
+    // No heap holds these: they fail instead of wrapping into small blocks.
+    EXPECT_EQ(pool->alloc(SIZE_MAX - 4), nullptr);
+    EXPECT_EQ(pool->allocAligned(SIZE_MAX - 8, 64), nullptr);
+    EXPECT_EQ(pool->liveBlocks(), 0);
+    EXPECT_EQ(pool->osBytes(), 0u);
+}
+
+TEST_F(memPoolHeapTest, BypassSendsEveryBlockToTheHeap) {
+    testPoolC pool(false);
+#ifdef U3DPDF_SANITIZE
+    EXPECT_EQ(pool->poolBypass(), 1u);
+#endif
+    pool->setPoolBypass(1);
+    void* small = pool->alloc(16);
+    EXPECT_EQ(pool->header(small)->owner, kMemOwnerHeap);
+    EXPECT_EQ(pool->classList(2), nullptr);
+    pool->setPoolBypass(0);
+    pool->free(small);
+    EXPECT_EQ(pool->osBytes(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// A private allocator for tests of the page mechanics, so that they see
+// fresh pages whatever else the process has allocated. The pools are used
+// even in sanitizer builds, where the allocator would otherwise send every
+// block to the runtime heap.
+#pragma once
+
+#include "runtime/memory/memPoolAllocatorC.h"
+#include "runtime/platform/platform.h"
+
+#include <gtest/gtest.h>
+
+class testPoolC {
+public:
+    explicit testPoolC(bool usePools = true) {
+        pool.initialise();
+        if (usePools) pool.setPoolBypass(0);
+    }
+    ~testPoolC() {
+        // Frees the pages once every block of the test is back.
+        EXPECT_EQ(pool.liveBlocks(), 0) << "test left blocks behind";
+        pool.shutdown();
+    }
+    memPoolAllocatorC* operator->() { return &pool; }
+    memPoolAllocatorC& operator*() { return pool; }
+
+    memPoolAllocatorC pool;
+};
+
+// Clears the tracking variables for the test's lifetime, so that the
+// environment of the test run does not change the allocator's settings.
+class memTrackEnvTest : public ::testing::Test {
+protected:
+    void SetUp() override { clearTrackEnv(); }
+    void TearDown() override { clearTrackEnv(); }
+    static void clearTrackEnv() {
+        for (const char* name : {"QVMEMTRACK_LEAK", "QVMEMTRACK_TYPEINFO", "QVMEMTRACK_LOCATION",
+                                 "QVMEMTRACK_OUTPUT"})
+            platform::setEnv(name, nullptr);
+    }
+};
