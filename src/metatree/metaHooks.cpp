@@ -1,0 +1,44 @@
+#include "metatree/metaHooks.h"
+
+#include "metatree/metaHookPasses.h"
+#include "metatree/metaHookRegistries.h"
+#include "metatree/metaObjectCustomStorage.h"
+
+namespace {
+
+// Runs one storage slot over the chain, each node seen through a fresh,
+// non-owning handle whose base slot hands the call to the node's handler.
+template <class Call>
+int64_t storagePass(metaTreeC* chain, bool firstOnly, Call call) {
+    return postOrderPass(chain, firstOnly, [&call](metaTreeC* n) {
+        metaObjectCustomStorageC view(n);
+        return call(view);
+    });
+}
+
+}  // namespace
+
+void runLoadHooks(metaTreeC* chain, bool firstOnly) {
+    if (!chain || !hasRegisteredKey(chain, firstOnly, storageHandlers()))
+        return;
+    storagePass(chain, firstOnly, [chain](metaObjectCustomStorageC& v) { return v.prepareLoad(chain); });
+    storagePass(chain, firstOnly, [chain](metaObjectCustomStorageC& v) {
+        v.restoreAfterLoad(chain);
+        return 0;
+    });
+    storagePass(chain, firstOnly, [chain](metaObjectCustomStorageC& v) { return v.finishLoad(chain); });
+}
+
+metaTreeC* runSaveHooks(metaTreeC* chain, bool firstOnly) {
+    if (!chain || !hasRegisteredKey(chain, firstOnly, storageHandlers()))
+        return nullptr;
+    storagePass(chain, firstOnly, [chain](metaObjectCustomStorageC& v) { return v.prepareSave(chain); });
+    metaTreeC* exported = copyReplacing(chain, firstOnly, [chain](const metaTreeC* n) {
+        // The handler reads the source node and makes its replacement; it
+        // does not change the source.
+        metaObjectCustomStorageC view(const_cast<metaTreeC*>(n));
+        return view.exportNode(chain);
+    });
+    storagePass(exported, false, [exported](metaObjectCustomStorageC& v) { return v.finishExport(exported); });
+    return exported;
+}

@@ -1,0 +1,3 @@
+#include "metatree/treeStamp.h"
+
+int32_t treeStamp = 0;
