@@ -31,13 +31,17 @@ std::vector<std::string> commandLines(const std::string& command) {
 
 TEST(moduleBoundaryTest, ExportsNothingButTheEntryPoints) {
     const std::set<std::string> allowed = {"getCaps", "convertMetaTree"};
+    std::set<std::string> exported;
     // "nm -D --defined-only" prints "address type name" per symbol.
     for (const std::string& line : commandLines(std::string("nm -D --defined-only ") + kModule)) {
         std::istringstream fields(line);
         std::string address, type, name;
         fields >> address >> type >> name;
         EXPECT_TRUE(allowed.count(name) == 1) << "exported: " << line;
+        EXPECT_EQ(type, "T") << "an entry point is code: " << line;
+        exported.insert(name);
     }
+    EXPECT_EQ(exported, allowed);
 }
 
 TEST(moduleBoundaryTest, CarriesItsOwnStandardLibrary) {

@@ -1,0 +1,20 @@
+// What a conversion takes from its request tree.
+#pragma once
+
+#include "runtime/str/str.h"
+#include "translator/vectorC3d.h"
+
+class metaTreeC;
+
+struct conversionRequestS {
+    str outputPath;   // OUTPUTLOCATION
+    str u3dPath;      // FILENAME of the input record
+    vectorC3d boxMin;  // U3DBOXMIN of the input record
+    vectorC3d boxMax;  // U3DBOXMAX of the input record
+};
+
+// Reads the request in the order the host expects its keys to appear:
+// NAME, OUTPUTLOCATION, VERSION, the "AddLibPath" custom entry, then the
+// input record's FILENAME, U3DBOXMIN and U3DBOXMAX. Missing values read as
+// empty texts and zero vectors, and the keys read are created in the tree.
+conversionRequestS readConversionRequest(metaTreeC* data);

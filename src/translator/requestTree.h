@@ -1,0 +1,54 @@
+// Wrappers over the nodes of a conversion request, as the host fills it:
+//
+//   NAME, VERSION, OUTPUTLOCATION          texts
+//   CUSTOMDATA / ENTRIES / ENTRY (KEY, TEXT) ...
+//   INPUTDATA / <input record> (FILENAME, U3DBOXMIN, U3DBOXMAX)
+//
+// Reads create the keys they look for when these are missing (the host sees
+// them after the call); INPUTDATA and ENTRY nodes are only looked up. No
+// wrapper owns its node, and the request stays the host's.
+#pragma once
+
+#include "metatree/metaObjKeyContainer.h"
+#include "metatree/metaObject.h"
+#include "translator/metaSharedKeys.h"
+
+class requestEntryC : public metaObjectC, public virtual metaKeyAccessC {
+public:
+    explicit requestEntryC(metaTreeC* node) : metaObjectC(node) {}
+    const str& KEY(int* found = nullptr) { return readString("KEY", found); }
+    const str& TEXT(int* found = nullptr) { return readString("TEXT", found); }
+};
+
+class requestEntriesC : public metaObjKeyContainerC, public virtual metaKeyAccessC {
+public:
+    explicit requestEntriesC(metaTreeC* node) : metaObjKeyContainerC(node) {}
+    // The last ENTRY in child order whose KEY matches key without regard to
+    // case, or an empty wrapper. Every KEY examined is created when missing.
+    requestEntryC ENTRY(const char* key);
+};
+
+class requestCustomDataC : public metaObjectC, public virtual metaKeyAccessC {
+public:
+    explicit requestCustomDataC(metaTreeC* node) : metaObjectC(node) {}
+    requestEntriesC ENTRIES() { return requestEntriesC(keyFindOrCreate("ENTRIES")); }
+};
+
+// The input record: the first child of INPUTDATA, whatever its key.
+class requestInputC : public metaObjectC, public virtual metaKeyAccessC {
+public:
+    explicit requestInputC(metaTreeC* node) : metaObjectC(node) {}
+    const str& FILENAME(int* found = nullptr) { return readString("FILENAME", found); }
+    vectorC3d U3DBOXMIN(int* found = nullptr) { return readVector("U3DBOXMIN", found); }
+    vectorC3d U3DBOXMAX(int* found = nullptr) { return readVector("U3DBOXMAX", found); }
+};
+
+class requestRootC : public metaObjectC, public metaKeyNameC, public metaKeyVersionC {
+public:
+    explicit requestRootC(metaTreeC* node) : metaObjectC(node) {}
+    const str& OUTPUTLOCATION(int* found = nullptr) { return readString("OUTPUTLOCATION", found); }
+    requestCustomDataC CUSTOMDATA() { return requestCustomDataC(keyFindOrCreate("CUSTOMDATA")); }
+    // Empty without INPUTDATA or with an INPUTDATA that has no children;
+    // INPUTDATA is never created.
+    requestInputC INPUTDATA() const;
+};

@@ -1,0 +1,38 @@
+// A minimal host for the tests that need a process of their own (the
+// code tracking log reads its environment when the module is loaded):
+// loads libu3dpdf.so, converts each pair of arguments with the unit box,
+// prints its process id and the results, and unloads the module.
+//   integration_host <output.pdf> <model.u3d> [<output.pdf> <model.u3d> ...]
+#include "../translator/treeText.h"
+#include "metatree/metaTree.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv) {
+    void* module = dlopen(U3DPDF_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        std::fprintf(stderr, "%s\n", dlerror());
+        return 2;
+    }
+    using convertF = int (*)(metaTreeC*, uintptr_t);
+    auto convert = reinterpret_cast<convertF>(dlsym(module, "convertMetaTree"));
+    if (!convert)
+        return 2;
+    std::printf("%d", static_cast<int>(getpid()));
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));
+        addText(request.get(), "OUTPUTLOCATION", argv[i]);
+        metaTreeC* record = addKey(addKey(request.get(), "INPUTDATA"), "MODEL");
+        addText(record, "FILENAME", argv[i + 1]);
+        addNumbers(record, "U3DBOXMIN", {0, 0, 0});
+        addNumbers(record, "U3DBOXMAX", {1, 1, 1});
+        std::printf(" %d", convert(request.get(), 0));
+    }
+    std::printf("\n");
+    return dlclose(module) == 0 ? 0 : 3;
+}

@@ -1,0 +1,82 @@
+#include "moduleHost.h"
+
+#include "../translator/treeText.h"
+#include "metatree/metaTree.h"
+
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+loadedModuleS::loadedModuleS() {
+    handle = dlopen(U3DPDF_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        throw std::runtime_error(dlerror());
+    getCaps = reinterpret_cast<getCapsF>(dlsym(handle, "getCaps"));
+    convertMetaTree = reinterpret_cast<convertMetaTreeF>(dlsym(handle, "convertMetaTree"));
+}
+
+loadedModuleS::~loadedModuleS() {
+    if (handle)
+        dlclose(handle);
+}
+
+scratchDirS::scratchDirS(const char* tag)
+    : path(fs::temp_directory_path() / ("u3dpdf_it_" + std::string(tag) + "_" + std::to_string(::getpid()))) {
+    fs::remove_all(path);
+    fs::create_directories(path);
+}
+
+scratchDirS::~scratchDirS() { fs::remove_all(path); }
+
+std::unique_ptr<metaTreeC> conversionRequest(const fs::path& output, const fs::path& u3d, const boxS& box) {
+    std::unique_ptr<metaTreeC> root(createKeyNode("REQUEST"));
+    addText(root.get(), "OUTPUTLOCATION", output.c_str());
+    metaTreeC* record = addKey(addKey(root.get(), "INPUTDATA"), "MODEL");
+    addText(record, "FILENAME", u3d.c_str());
+    addNumbers(record, "U3DBOXMIN", {box.min[0], box.min[1], box.min[2]});
+    addNumbers(record, "U3DBOXMAX", {box.max[0], box.max[1], box.max[2]});
+    return root;
+}
+
+fs::path testData(const char* name) { return fs::path(U3DPDF_TEST_DATA_DIR) / name; }
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string directoryListing(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    std::string listing;
+    for (const std::string& name : names)
+        listing += (listing.empty() ? "" : " ") + name;
+    return listing;
+}
+
+commandResultS runCommand(const std::string& command) {
+    commandResultS result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    char buf[4096];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0)
+        result.output.append(buf, got);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
