@@ -1,0 +1,108 @@
+// u3dpdf convert: real models in, PDFs out, and the user's model never
+// touched, whatever the outcome.
+#include "../../integration/expectedPdf.h"
+#include "cliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct convertCaseS {
+    const char* model;
+    std::vector<std::string> bbox;  // empty: the default box
+    boxS box;                       // what the camera must be placed for
+};
+
+std::vector<std::string> convertArgs(const fs::path& model, const fs::path& out, const std::vector<std::string>& bbox) {
+    std::vector<std::string> args = {"convert", model, "-o", out};
+    if (!bbox.empty()) {
+        args.push_back("--bbox");
+        args.insert(args.end(), bbox.begin(), bbox.end());
+    }
+    return args;
+}
+
+TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
+    const convertCaseS cases[] = {
+        {"box.u3d", {"0", "0", "0", "1", "1", "1"}, {{0, 0, 0}, {1, 1, 1}}},
+        {"sphere_shading.u3d", {"-1", "-2", "-3", "1", "2", "3"}, {{-1, -2, -3}, {1, 2, 3}}},
+        {"torus.u3d", {"-4", "-4", "-1", "4", "4", "1"}, {{-4, -4, -1}, {4, 4, 1}}},
+        {"torus.u3d", {}, {{0, 0, 0}, {1, 1, 1}}},
+    };
+    for (const convertCaseS& c : cases) {
+        SCOPED_TRACE(c.model);
+        scratchDirS dir("convert");
+        fs::create_directory(dir / "tmp");
+        const fs::path model = dir / "model.u3d";
+        fs::copy_file(testData(c.model), model);
+        const fs::file_time_type modified = fs::last_write_time(model);
+
+        const cliResultS run = runCliWith({convertArgs(model, dir / "out.pdf", c.bbox), {}, dir / "tmp", {}});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out + run.err, "");
+        ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
+        EXPECT_TRUE(embeddedModel(dir / "out.pdf") == readFile(testData(c.model)));
+        // The box reached the module: the camera stands where it places it.
+        EXPECT_NE(readFile(dir / "out.pdf").find("/CO " + cameraText(c.box).co + "\r\n"), std::string::npos);
+        EXPECT_TRUE(readFile(model) == readFile(testData(c.model)));
+        EXPECT_EQ(fs::last_write_time(model), modified);
+        // The module consumed the copy it was given.
+        EXPECT_EQ(directoryListing(dir / "tmp"), "");
+    }
+}
+
+TEST(cliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
+    scratchDirS dir("convertfail");
+    fs::create_directory(dir / "tmp");
+    const fs::path model = dir / "model.u3d";
+    fs::copy_file(testData("box.u3d"), model);
+    writeFile(dir / "kept.pdf", "an earlier document");
+    const struct {
+        fs::path out;
+        std::vector<std::string> bbox;
+    } failures[] = {
+        // A diagonal beyond 32767 / 1.8: the camera distance cannot be written.
+        {dir / "large.pdf", {"0", "0", "0", "20000", "0", "0"}},
+        {dir / "missing" / "out.pdf", {}},
+        {dir / "kept.pdf", {"0", "0", "0", "18204", "0", "0"}},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.out);
+        const cliResultS run = runCliWith({convertArgs(model, failure.out, failure.bbox), {}, dir / "tmp", {}});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(oneErrorLine(run.err)) << run.err;
+        EXPECT_EQ(directoryListing(dir.path), "kept.pdf model.u3d tmp");
+        EXPECT_EQ(directoryListing(dir / "tmp"), "");
+    }
+    EXPECT_EQ(readFile(dir / "kept.pdf"), "an earlier document");
+    EXPECT_TRUE(readFile(model) == readFile(testData("box.u3d")));
+}
+
+TEST(cliConvertTest, InputThatCannotBeConvertedIsRefusedBeforeTheModule) {
+    scratchDirS dir("convertinput");
+    fs::create_directory(dir / "tmp");
+    fs::copy_file(testData("box.u3d"), dir / "model.u3d");
+    const std::vector<std::string> refused[] = {
+        // The output would overwrite the model, however it is spelled.
+        {"convert", "model.u3d", "-o", "./model.u3d"},
+        {"convert", "absent.u3d", "-o", "out.pdf"},
+        {"convert", "tmp", "-o", "out.pdf"},
+    };
+    for (const std::vector<std::string>& args : refused) {
+        SCOPED_TRACE(args[1] + " -o " + args[3]);
+        const cliResultS run = runCliWith({args, dir.path, dir / "tmp", {}});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(oneErrorLine(run.err)) << run.err;
+        EXPECT_EQ(directoryListing(dir.path), "model.u3d tmp");
+        EXPECT_EQ(directoryListing(dir / "tmp"), "");
+    }
+    EXPECT_TRUE(readFile(dir / "model.u3d") == readFile(testData("box.u3d")));
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// u3dpdf request: a request file reaches the module as written, and the
+// module consumes the U3D file it names.
+#include "cliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A request names the U3D file and the output; the conversion consumes the
+// file and writes a PDF that embeds it.
+void expectConvertedAndConsumed(const fs::path& request, const fs::path& cwd, const fs::path& out) {
+    const cliResultS run = runCliWith({{"request", request}, cwd, {}, {}});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out + run.err, "");
+    EXPECT_EQ(directoryListing(out.parent_path()), out.filename().string());
+    ASSERT_TRUE(qpdfAccepts(out));
+    EXPECT_TRUE(embeddedModel(out) == readFile(testData("torus.u3d")));
+}
+
+TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
+    // The example's paths are relative: they are taken from the working
+    // directory.
+    scratchDirS dir("request");
+    fs::create_directory(dir / "out");
+    fs::copy_file(testData("torus.u3d"), dir / "out" / "request.u3d");
+    expectConvertedAndConsumed(U3DPDF_EXAMPLE_REQUEST, dir.path, dir / "out" / "request.pdf");
+
+    fs::create_directory(dir / "own");
+    fs::copy_file(testData("torus.u3d"), dir / "own" / "t.u3d");
+    writeFile(dir / "request.txt", "R{INPUTDATA{X{U3DBOXMAX{4,4,1},FILENAME{\"" + (dir / "own" / "t.u3d").string() +
+                                       "\"}U3DBOXMIN{-4,-4,-1}}}OUTPUTLOCATION{\"" +
+                                       (dir / "own" / "t.pdf").string() + "\"}}");
+    expectConvertedAndConsumed(dir / "request.txt", {}, dir / "own" / "t.pdf");
+}
+
+TEST(cliRequestTest, AFailedRequestExitsOneAndKeepsItsModel) {
+    scratchDirS dir("requestfail");
+    fs::copy_file(testData("box.u3d"), dir / "model.u3d");
+    writeFile(dir / "request.txt", "REQUEST{OUTPUTLOCATION{\"" + (dir / "missing" / "out.pdf").string() +
+                                       "\"},INPUTDATA{MODEL{FILENAME{\"" + (dir / "model.u3d").string() +
+                                       "\"},U3DBOXMIN{0,0,0},U3DBOXMAX{1,1,1}}}}");
+    const cliResultS run = runCli({"request", dir / "request.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(oneErrorLine(run.err)) << run.err;
+    EXPECT_EQ(directoryListing(dir.path), "model.u3d request.txt");
+}
+
+TEST(cliRequestTest, FilesThatDoNotParseExitTwoWithTheReadersMessage) {
+    scratchDirS dir("requestparse");
+    fs::copy_file(testData("box.u3d"), dir / "model.u3d");
+    const struct {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"REQUEST{\n  OUTPUTLOCATION{\"out.pdf\"}\n  INPUTDATA{MODEL{FILENAME{\"model.u3d\"}}} ;\n}",
+         "Line:3 - ill seperator char"},
+        {"REQUEST{\n  INPUTDATA{MODEL{FILENAME{\"model.u3d\"}\n", "Line:3 - section count wrong"},
+        {"REQUEST{U3DBOXMIN{1.5.2}}", "Line:1 - value invalid :1.5.2"},
+    };
+    for (const auto& c : cases) {
+        writeFile(dir / "request.txt", c.text);
+        const cliResultS run = runCliWith({{"request", "request.txt"}, dir.path, {}, {}});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, std::string("u3dpdf: request.txt: ") + c.error + "\n");
+        EXPECT_EQ(directoryListing(dir.path), "model.u3d request.txt");
+    }
+    // Nothing to read, and nothing in what was read.
+    cliResultS run = runCliWith({{"request", "absent.txt"}, dir.path, {}, {}});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "u3dpdf: cannot read absent.txt\n");
+    writeFile(dir / "request.txt", " \n");
+    run = runCliWith({{"request", "request.txt"}, dir.path, {}, {}});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "u3dpdf: request.txt holds no request tree\n");
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#include "cliRunner.h"
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string quoted(const std::string& word) {
+    std::string out = "'";
+    for (char c : word)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+cliResultS runCliWith(const cliRunS& run) {
+    const fs::path errFile = fs::temp_directory_path() / ("u3dpdf_cli_err_" + std::to_string(::getpid()));
+    std::string command;
+    if (!run.cwd.empty())
+        command += "cd " + quoted(run.cwd) + " && ";
+    if (!run.tmpdir.empty())
+        command += "TMPDIR=" + quoted(run.tmpdir) + " ";
+    command += quoted(run.exe.empty() ? fs::path(U3DPDF_CLI) : run.exe);
+    for (const std::string& arg : run.args)
+        command += " " + quoted(arg);
+    command += " 2>" + quoted(errFile);
+    const commandResultS result = runCommand(command);
+    cliResultS cli{result.status, result.output, readFile(errFile)};
+    fs::remove(errFile);
+    return cli;
+}
+
+cliResultS runCli(const std::vector<std::string>& args) { return runCliWith(cliRunS{args, {}, {}, {}}); }
+
+bool oneErrorLine(const std::string& err) {
+    return err.rfind("u3dpdf: ", 0) == 0 && err.find('\n') == err.size() - 1;
+}
+
+bool qpdfAccepts(const fs::path& pdf) { return runCommand("qpdf --check " + quoted(pdf) + " >/dev/null").status == 0; }
+
+std::string embeddedModel(const fs::path& pdf) {
+    return runCommand("qpdf --show-object=8 --filtered-stream-data " + quoted(pdf)).output;
+}

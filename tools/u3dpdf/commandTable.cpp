@@ -1,0 +1,54 @@
+#include "cliExit.h"
+#include "commands.h"
+
+#include <cstdio>
+
+const std::vector<cliCommandS>& cliCommands() {
+    static const std::vector<cliCommandS> commands = {
+        {"convert", "convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
+                    "                  convert a model; MODEL.u3d itself is left alone",
+         runConvert},
+        {"request", "request FILE    pass a request tree (braced text form) to the module", runRequest},
+        {"caps", "caps            print the module's capability tree", runCaps},
+        {"tree", "tree FILE [--pretty] [--ini]\n"
+                 "                  read a tree (braced form, or INI with --ini) and write it\n"
+                 "                  back in the braced form",
+         runTree},
+    };
+    return commands;
+}
+
+std::string programHelp() {
+    std::string commands;
+    for (const cliCommandS& command : cliCommands())
+        commands += std::string("  ") + command.synopsis + "\n";
+    return "Usage: u3dpdf COMMAND [ARGUMENTS] [--module PATH]\n"
+           "\n"
+           "Converts U3D models into one-page PDF documents with an interactive 3D\n"
+           "annotation through the translator module libu3dpdf.so, which it loads and\n"
+           "calls as a host application does.\n"
+           "\n"
+           "Commands:\n" +
+           commands +
+           "\n"
+           "Options of every command:\n"
+           "  --module PATH   the module to load. Without it, the first of these that\n"
+           "                  exists, next to the executable (symbolic links resolved):\n"
+           "                    1. libu3dpdf.so in the executable's directory\n"
+           "                    2. ../lib/libu3dpdf.so from there\n"
+           "                    3. the build tree's src/module/libu3dpdf.so, when the\n"
+           "                       executable runs from the build tree it was built in\n"
+           "                  (tree accepts --module but does not load the module)\n"
+           "  -h, --help      this text; \"u3dpdf COMMAND --help\" describes a command\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the conversion succeeded (the module returned 1), or the command did\n"
+           "  1  the module returned 0: the conversion failed\n"
+           "  2  usage error, input that cannot be read or parsed, a module that cannot\n"
+           "     be loaded, or output that cannot be written\n";
+}
+
+void printHelp(const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        inputError("cannot write to standard output");
+}

@@ -1,0 +1,94 @@
+// u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox ...]: a conversion of a model
+// file that the user keeps.
+#include "cliArgs.h"
+#include "cliExit.h"
+#include "commands.h"
+#include "conversionRequest.h"
+#include "moduleConversion.h"
+#include "temporaryCopy.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+const char* const kHelp =
+    "Usage: u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
+    "                      [--module PATH]\n"
+    "\n"
+    "Converts the U3D model into a one-page PDF whose 3D annotation embeds it.\n"
+    "The module deletes the U3D file it converts, so u3dpdf hands it a copy made\n"
+    "in $TMPDIR (or /tmp when TMPDIR is not set) and removes that copy when the\n"
+    "conversion fails: MODEL.u3d itself is never changed or deleted.\n"
+    "\n"
+    "  -o, --output OUT.pdf  the PDF file to write (required; not MODEL.u3d)\n"
+    "  --bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
+    "                        the model's bounding box, from which the module places\n"
+    "                        the default camera. Default: the unit box 0 0 0 1 1 1\n"
+    "                        (u3dpdf does not read the model to measure it). A box\n"
+    "                        whose diagonal exceeds 32767/1.8 (about 18203.89)\n"
+    "                        cannot be written: the conversion fails.\n"
+    "  --module PATH         the module to load (see u3dpdf --help)\n"
+    "\n"
+    "Exit status: 0 converted; 1 the module could not convert (no output file is\n"
+    "left and an existing OUT.pdf is kept); 2 usage error, unreadable model or a\n"
+    "module that cannot be loaded.\n";
+
+const cliOptionS kOptions[] = {
+    {"--output", "-o", 1},
+    {"--bbox", nullptr, 6},
+    {"--module", nullptr, 1},
+};
+
+double boxNumber(const std::string& word) {
+    errno = 0;
+    char* end = nullptr;
+    const double x = std::strtod(word.c_str(), &end);
+    if (word.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(x))
+        usageError("convert", "--bbox: not a finite number: " + word);
+    return x;
+}
+
+modelBoxS modelBox(const cliArgsC& args) {
+    if (!args.has("--bbox"))
+        return {{0, 0, 0}, {1, 1, 1}};
+    const std::vector<std::string>& words = args.values("--bbox");
+    modelBoxS box{};
+    for (int i = 0; i < 3; ++i) {
+        box.min[i] = boxNumber(words[i]);
+        box.max[i] = boxNumber(words[3 + i]);
+    }
+    return box;
+}
+
+// The module writes the PDF to the output path: were that the model, the
+// model would be overwritten.
+void refuseOverwritingModel(const std::string& model, const std::string& output) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(model, output, ec))
+        usageError("convert", "the output " + output + " is the model " + model);
+}
+
+}  // namespace
+
+int runConvert(const std::vector<std::string>& words) {
+    const cliArgsC args("convert", kOptions, words);
+    if (args.helpAsked()) {
+        printHelp(kHelp);
+        return kExitConverted;
+    }
+    const std::string model = args.operands(1, "MODEL.u3d")[0];
+    if (!args.has("--output"))
+        usageError("convert", "missing -o OUT.pdf");
+    const std::string output = args.value("--output");
+    const modelBoxS box = modelBox(args);
+    refuseOverwritingModel(model, output);
+
+    const temporaryCopyC copy(model);
+    metaObjectC request = buildConversionRequest(output, copy.path(), box);
+    return runModuleConversion(args.value("--module"), request,
+                               "the module could not convert " + model + " to " + output +
+                                   " (is the output directory writable, is the box diagonal under 18203.89?)");
+}

@@ -1,0 +1,32 @@
+// The operating-system calls of the command-line host, and nothing else:
+// loading a shared library, finding the running executable and making a
+// private temporary file. hostPosix.cpp implements them; a Windows build of
+// the host would add one file beside it.
+#pragma once
+
+#include <string>
+
+namespace hostPlatform {
+
+// The full path of the running executable with symbolic links resolved;
+// empty when the system cannot tell.
+std::string executablePath();
+
+// The shared library at path (a file path, relative to the working
+// directory or absolute, never a name to search for), or null with the
+// loader's reason in error.
+void* openLibrary(const std::string& path, std::string& error);
+// The address of an exported symbol, or null.
+void* findSymbol(void* library, const char* name);
+void closeLibrary(void* library);
+
+// The directory for temporary files: TMPDIR when it is set and not empty,
+// else "/tmp".
+std::string temporaryDirectory();
+
+// Creates a new empty file "<dir>/<prefix>XXXXXX<suffix>" that no other
+// process can have claimed, readable and writable by the user only; its
+// path, or empty when it cannot be created (errno tells why).
+std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix);
+
+}  // namespace hostPlatform

@@ -1,0 +1,15 @@
+// One call of the module's convertMetaTree, as both conversion commands
+// make it.
+#pragma once
+
+#include "metatree/metaObject.h"
+
+#include <string>
+
+// Loads the module (modulePath, or the default one when empty), passes it
+// the request and returns the exit status for its answer: kExitConverted
+// for 1; for 0, a kExitModuleFailed error whose message is failure. The
+// request is released (with the nodes the module added to it, which return
+// to the module's allocator) before the module is unloaded, whatever
+// happens.
+int runModuleConversion(const std::string& modulePath, metaObjectC& request, const std::string& failure);

@@ -1,0 +1,46 @@
+// u3dpdf request FILE: a request tree written by hand or by another tool,
+// passed to the module exactly as read.
+#include "cliArgs.h"
+#include "cliExit.h"
+#include "commands.h"
+#include "moduleConversion.h"
+#include "treeFiles.h"
+
+namespace {
+
+const char* const kHelp =
+    "Usage: u3dpdf request FILE [--module PATH]\n"
+    "\n"
+    "Reads a request tree in the braced text form and passes it unchanged to the\n"
+    "module's convertMetaTree, for example:\n"
+    "  REQUEST{OUTPUTLOCATION{\"out/model.pdf\"},\n"
+    "          INPUTDATA{MODEL{FILENAME{\"out/model.u3d\"},\n"
+    "                          U3DBOXMIN{0,0,0},U3DBOXMAX{1,1,1}}}}\n"
+    "Paths in the request reach the module as written: relative ones are taken\n"
+    "from the working directory. The module deletes the U3D file that FILENAME\n"
+    "names when the conversion succeeds, so name a copy of your model.\n"
+    "\n"
+    "  --module PATH   the module to load (see u3dpdf --help)\n"
+    "\n"
+    "Exit status: 0 converted; 1 the module could not convert; 2 usage error, a\n"
+    "file that cannot be read, does not parse (the reader's \"Line:N - message\"\n"
+    "is shown) or holds no tree, or a module that cannot be loaded.\n";
+
+const cliOptionS kOptions[] = {
+    {"--module", nullptr, 1},
+};
+
+}  // namespace
+
+int runRequest(const std::vector<std::string>& words) {
+    const cliArgsC args("request", kOptions, words);
+    if (args.helpAsked()) {
+        printHelp(kHelp);
+        return kExitConverted;
+    }
+    const std::string file = args.operands(1, "FILE")[0];
+    metaObjectC request = loadBracedTree(file);
+    if (!request.valid())
+        inputError(file + " holds no request tree");
+    return runModuleConversion(args.value("--module"), request, "the module could not convert the request in " + file);
+}
