@@ -10,7 +10,10 @@
 #include "metatree/metaHookRegistries.h"
 #include "runtime/diag/codeTrack.h"
 #include "runtime/diag/crashHandlerC.h"
+#include "runtime/diag/dynMgrChainS.h"
+#include "runtime/diag/memTrackReportsC.h"
 #include "runtime/memory/memPoolAllocatorC.h"
+#include "runtime/platform/platform.h"
 
 namespace {
 
@@ -23,8 +26,11 @@ public:
         // 2. The memory system needs no step: it is constant-initialised and
         //    never destroyed, so objects released late still reach it.
         // 3. The manager chain record, published to or linked behind the
-        //    process's first module, comes here.
-        // 4. The report group tables come here.
+        //    process's first module.
+        dynMgrChainStartup();
+        // 4. The report group tables; this also gives the allocator its
+        //    leak report for unload.
+        memTrackReportsStartup();
         // 5. The pooled allocator reads its tracking settings.
         memPoolAllocatorC::instance().initialise();
         // 6. The meta tree's hook registries with their start-up entries.
@@ -39,9 +45,12 @@ public:
         // Before the allocator's leak report, which would list them.
         metaTreeReleaseHandlers();
         memPoolAllocatorC::instance().shutdown();
-        // The manager chain record is unlinked here.
+        dynMgrChainShutdown();
         // The memory system keeps its (constant) state.
         codeTrackShutdown();
+        // The crash handler and the reports loaded the symboliser; a host
+        // that loads and unloads the module repeatedly must not pay for it.
+        platform::releaseSymbolizer();
     }
 
     moduleLifetimeC(const moduleLifetimeC&) = delete;

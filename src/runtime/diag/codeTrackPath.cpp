@@ -1,5 +1,6 @@
 #include "runtime/diag/codeTrackC.h"
 
+#include "runtime/diag/moduleName.h"
 #include "runtime/platform/platform.h"
 #include "runtime/str/strAppend.h"
 
@@ -7,19 +8,6 @@
 #include <cstring>
 
 namespace {
-
-// The file name of the module that holds the log's code, found once: the
-// same for every log of the module and costly to look up.
-const char* moduleName() {
-    static char name[1024];
-    if (name[0] == '\0') {
-        const void* code = reinterpret_cast<const void*>(&codeTrackLogPath);
-        if (!platform::moduleFileName(code, name, sizeof name))
-            snprintf(name, sizeof name, "%llu",
-                     static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(code)));
-    }
-    return name;
-}
 
 const char* logDirectory() {
     static const char* const kVariables[] = {"temp", "tmp", "TEMP", "TMP"};
@@ -40,6 +28,6 @@ str codeTrackLogPath(const str& configuredPath, uint32_t ownerThread) {
     const int len = path.length();
     if (len == 0 || (path[len - 1] != '/' && path[len - 1] != '\\'))
         path << "/";
-    path << "codetrack." << static_cast<int32_t>(ownerThread) << "." << moduleName() << ".txt";
+    path << "codetrack." << static_cast<int32_t>(ownerThread) << "." << diagModuleName() << ".txt";
     return path;
 }

@@ -1,7 +1,6 @@
 #include "runtime/diag/crashHandlerC.h"
 
 #include "runtime/diag/crashLog.h"
-#include "runtime/diag/crashWatchdog.h"
 #include "runtime/diag/stackWalk.h"
 #include "runtime/platform/platform.h"
 
@@ -46,7 +45,7 @@ void crashHandlerC::install() {
     uninstall();
     mode_ = modeFromEnvironment();
     g_endLogged.store(false, std::memory_order_release);
-    crashWatchdogPrepare();
+    platform::reserveGuardedStack();
     if (mode_ == kHookFatalSignals || mode_ == kHookAccessViolations) {
         // Loading a library inside a signal handler is out of the question;
         // loaded now, the handler only has to resolve addresses.
@@ -64,7 +63,7 @@ void crashHandlerC::uninstall() {
     if (signalsHooked_)
         platform::removeCrashHook();
     platform::setPureVirtualHandler(nullptr);
-    crashWatchdogRelease();
+    platform::releaseGuardedStack();
     signalsHooked_ = false;
     mode_ = 0;
 }

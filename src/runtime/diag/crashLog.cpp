@@ -1,7 +1,5 @@
 #include "runtime/diag/crashLog.h"
 
-#include "runtime/diag/crashIo.h"
-#include "runtime/diag/crashWatchdog.h"
 #include "runtime/diag/fixedTextC.h"
 #include "runtime/diag/frameLines.h"
 #include "runtime/diag/stackWalk.h"
@@ -30,7 +28,7 @@ struct crashLogStorageS {
 crashLogStorageS g_storage;
 
 // After one entry had to be cut off, the heap is taken for lost: later
-// entries go without names instead of waiting out the watchdog again.
+// entries go without names instead of waiting out the time limit again.
 std::atomic<bool> g_symbolsLost{false};
 
 // The thread writing an entry now, 0 when none.
@@ -51,7 +49,7 @@ public:
             // writing is all there will be.
             if (expected == self)
                 return;
-            crashIoPause(kTurnPollMilliseconds);
+            platform::sleepMilliseconds(kTurnPollMilliseconds);
         }
     }
     ~crashLogTurnC() {
@@ -99,14 +97,18 @@ void formatFirstLine(const platform::CrashInfo* info, fixedTextC& line) {
 
 // The frame lines of one entry, written as they are resolved.
 struct frameWriteS {
-    int fd;
+    const char* path;
     const uint64_t* stack;
     int entries;
     uint64_t exactPc;
-    volatile int next;  // read again after the watchdog cut the work off
+    volatile int next;  // read again after the time limit cut the work off
 };
 
-void writeLine(int fd, const fixedTextC& line) { crashIoWrite(fd, line.text(), line.length()); }
+// Each line reaches the file on its own: whatever happens while the next
+// one is resolved, the lines before it are kept.
+bool writeLine(const char* path, const fixedTextC& line) {
+    return platform::appendToFile(path, line.text(), line.length());
+}
 
 void writeResolvedFrames(void* context) {
     auto& work = *static_cast<frameWriteS*>(context);
@@ -114,7 +116,7 @@ void writeResolvedFrames(void* context) {
     while (work.next < work.entries) {
         const uint64_t address = work.stack[work.next];
         if (resolveFrameLine(address, address == work.exactPc, g_storage.frame, line))
-            writeLine(work.fd, line);
+            writeLine(work.path, line);
         work.next = work.next + 1;
     }
 }
@@ -126,7 +128,7 @@ void writeBareFrames(frameWriteS& work) {
     fixedTextC line(g_storage.line, sizeof g_storage.line);
     while (work.next < work.entries) {
         formatFrameLine(work.stack[work.next], kUnknown, line);
-        writeLine(work.fd, line);
+        writeLine(work.path, line);
         work.next = work.next + 1;
     }
 }
@@ -137,10 +139,10 @@ void writeBareFrames(frameWriteS& work) {
 // the point of the log, and the process is about to end anyway. What keeps
 // that sound: the crash handler loads the symboliser when it installs itself,
 // so no library is loaded here; resolving runs on a stack of its own and
-// under a watchdog (crashWatchdog.h); the first line reaches the file before
+// under a time limit (platform::runGuarded); the first line reaches the file before
 // any symbol is resolved, so even a fault inside the symboliser leaves the
 // location behind. Everything else is signal-safe: formatting by hand into
-// static storage, the file reached with open/write/close.
+// static storage, the file reached with platform::appendToFile.
 void writeCrashLog(const platform::CrashInfo* info, const uint64_t* stack) {
     crashLogTurnC turn;
     if (!turn.owned())
@@ -150,17 +152,14 @@ void writeCrashLog(const platform::CrashInfo* info, const uint64_t* stack) {
     fixedTextC path(g_storage.path, sizeof g_storage.path);
     if (!buildLogPath(path))
         return;
-    const int fd = crashIoOpenAppend(path.text());
-    if (fd < 0)
+    if (!writeLine(path.text(), firstLine))
         return;
-    writeLine(fd, firstLine);
 
-    frameWriteS work{fd, stack, capturedEntries(stack), info ? info->address : 0, 0};
+    frameWriteS work{path.text(), stack, capturedEntries(stack), info ? info->address : 0, 0};
     if (work.entries > 0 && debugHelpReady() && !g_symbolsLost.load(std::memory_order_acquire) &&
-        !crashRunWatched(writeResolvedFrames, &work, kCrashSymbolSeconds)) {
+        !platform::runGuarded(writeResolvedFrames, &work, kCrashSymbolSeconds)) {
         g_symbolsLost.store(true, std::memory_order_release);
     }
     if (g_symbolsLost.load(std::memory_order_acquire))
         writeBareFrames(work);
-    crashIoClose(fd);
 }

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 // How long resolving the frames of one entry may take before the entry is
-// finished with bare addresses (see crashWatchdog.h).
+// finished with bare addresses (see platform::runGuarded).
 constexpr unsigned kCrashSymbolSeconds = 5;
 
 // Writes one entry; info is null when there is no faulting location. Uses

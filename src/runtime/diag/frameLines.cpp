@@ -7,13 +7,44 @@
 namespace {
 
 // The runtime's own allocation and object management frames sit on top of
-// every allocation stack; they would only hide the caller that matters.
-const char* const kHiddenSources[] = {"dynobjmgr", "memman", "dynobjop"};
+// every allocation stack; they would only hide the caller that matters. The
+// first three are the names the host family gives those sources; this
+// runtime keeps its allocator in src/runtime/memory/ (memPoolAllocatorC.cpp,
+// memManSystemC.cpp, ...: "mem", but not "memman") and the module's global
+// allocation operators in src/module/globalNewDelete.cpp, so those paths are
+// left out as well. Matching is by substring and case-sensitive, as file
+// names are on this platform.
+const char* const kHiddenSources[] = {"dynobjmgr", "memman", "dynobjop", "src/runtime/memory/",
+                                      "src/module/globalNewDelete"};
 
 bool isHiddenSource(const char* file) {
     for (const char* hidden : kHiddenSources)
         if (strstr(file, hidden) != nullptr)
             return true;
+    return false;
+}
+
+// Decides whether a resolved frame is shown, and with which line. A frame
+// whose line lies in a hidden source is the runtime's own, unless that line
+// is the allocator's code inlined into a caller (its fast paths are inline):
+// the return address then belongs to the caller, whose frame is the one that
+// matters. Such a frame is shown with the caller's line, the place where it
+// called into the allocator: the first call site, going outwards through the
+// inline expansions, that lies outside the hidden sources.
+bool keepFrame(uint64_t lookup, platform::FrameInfo& info) {
+    if (!isHiddenSource(info.file))
+        return true;
+    constexpr int kMaxDepth = 8;
+    platform::CallSite sites[kMaxDepth];
+    const int n = platform::inlineCallSites(lookup, sites, kMaxDepth);
+    for (int i = 0; i < n; ++i) {
+        if (isHiddenSource(sites[i].file))
+            continue;
+        fixedTextC file(info.file, sizeof info.file);
+        file.append(sites[i].file);
+        info.line = sites[i].line;
+        return true;
+    }
     return false;
 }
 
@@ -52,9 +83,8 @@ void formatFrameLine(uint64_t address, const platform::FrameInfo& info, fixedTex
 
 bool resolveFrameLine(uint64_t address, bool exactPc, platform::FrameInfo& scratch,
                       fixedTextC& line) {
-    if (!platform::symbolize(exactPc ? address : address - 1, scratch))
-        return false;
-    if (isHiddenSource(scratch.file))
+    const uint64_t lookup = exactPc ? address : address - 1;
+    if (!platform::symbolize(lookup, scratch) || !keepFrame(lookup, scratch))
         return false;
     formatFrameLine(address, scratch, line);
     return true;
@@ -68,4 +98,18 @@ void writeFrameLines(const uint64_t* stack, str& text) {
     for (int i = 0; i < n; ++i)
         if (resolveFrameLine(stack[i], false, info, line))
             text.append(line.text());
+}
+
+void frameLineCacheC::append(const uint64_t* stack, std::string& text) {
+    const int n = capturedEntries(stack);
+    for (int i = 0; i < n; ++i) {
+        auto found = lines_.find(stack[i]);
+        if (found == lines_.end()) {
+            char buffer[kFrameLineCapacity];
+            fixedTextC line(buffer, sizeof buffer);
+            const bool shown = resolveFrameLine(stack[i], false, scratch_, line);
+            found = lines_.emplace(stack[i], shown ? line.text() : "").first;
+        }
+        text += found->second;
+    }
 }

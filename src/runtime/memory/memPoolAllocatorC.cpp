@@ -1,5 +1,6 @@
 #include "runtime/memory/memPoolAllocatorC.h"
 
+#include "runtime/diag/stackWalk.h"
 #include "runtime/memory/memReport.h"
 #include "runtime/memory/memTrackSettings.h"
 #include "runtime/platform/platform.h"
@@ -191,9 +192,14 @@ void memPoolAllocatorC::shutdown() {
 
 void memPoolAllocatorC::reportDoubleRelease() { memReportDoubleRelease(*this); }
 
+// The crash log's walker: the reports print these stacks with the same
+// frame lines, and like every stack of the runtime it stays empty without
+// the symboliser. The walk starts at this function's caller; the frames of
+// the allocator itself are left out when the stack is printed.
+static_assert(kMemLocationEntries == kCapturedStackEntries);
+
 void memPoolAllocatorC::captureLocation(memBlockHeadS* head) const {
-    if ((trackFlags_ & kMemTrackLocation) != 0)
-        platform::captureStack(head->location(), kMemLocationEntries, 0);
+    if ((trackFlags_ & kMemTrackLocation) != 0) captureStack(head->location());
 }
 
 void memPoolAllocatorC::addOsBytes(uint64_t n) {

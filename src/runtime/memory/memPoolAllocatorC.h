@@ -176,6 +176,24 @@ inline void memPoolAllocatorC::putSlot(memBlockHeadS* head, memPageS* page) {
     if (--page->used == 0) pageEmptied(page);
 }
 
+// Sends every allocation of the allocator to the runtime heap for the
+// lifetime of a scope, then restores the previous setting: what a report
+// does so that its own allocations never change the pools it walks.
+class memPoolBypassScopeC {
+public:
+    explicit memPoolBypassScopeC(memPoolAllocatorC& allocator)
+        : allocator_(allocator), previous_(allocator.poolBypass()) {
+        allocator_.setPoolBypass(1);
+    }
+    ~memPoolBypassScopeC() { allocator_.setPoolBypass(previous_); }
+    memPoolBypassScopeC(const memPoolBypassScopeC&) = delete;
+    memPoolBypassScopeC& operator=(const memPoolBypassScopeC&) = delete;
+
+private:
+    memPoolAllocatorC& allocator_;
+    uint32_t previous_;
+};
+
 // The static object whose destruction at module unload shuts the allocator
 // down; the module places it in its static object order.
 class memPoolShutdownGuardC {

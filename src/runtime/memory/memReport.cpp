@@ -1,7 +1,10 @@
 #include "runtime/memory/memReport.h"
 
+#include "runtime/diag/frameLines.h"
+#include "runtime/diag/stackWalk.h"
 #include "runtime/memory/memPoolAllocatorC.h"
 #include "runtime/platform/platform.h"
+#include "runtime/str/str.h"
 
 #include <cstdio>
 #include <cstring>
@@ -42,16 +45,21 @@ void memReportWrite(const memPoolAllocatorC& allocator, const char* text) {
     }
     // A report file that cannot be opened loses the report: the runtime
     // stays silent when it cannot write its files.
-    if (std::FILE* file = std::fopen(path, "a+")) {
+    if (std::FILE* file = std::fopen(path, "at+")) {
         std::fputs(text, file);
         std::fclose(file);
     }
 }
 
+// The stack starts at the caller of this function; the allocator's own
+// frames on top of it are left out of the listing (frameLines.h), so the
+// first line shown is the code that released the block.
 void memReportDoubleRelease(memPoolAllocatorC& allocator) {
     // The report must not change the pools whose misuse it describes.
-    uint32_t bypass = allocator.poolBypass();
-    allocator.setPoolBypass(1);
-    memReportWrite(allocator, "free called on free object\n");
-    allocator.setPoolBypass(bypass);
+    memPoolBypassScopeC bypass(allocator);
+    uint64_t stack[kCapturedStackEntries];
+    captureStack(stack);
+    str text("free called on free object\nstack track :\n");
+    writeFrameLines(stack, text);
+    memReportWrite(allocator, text.text());
 }

@@ -21,5 +21,6 @@ using memLeakReportFn = void (*)(memPoolAllocatorC& allocator);
 void memSetLeakReport(memLeakReportFn fn);
 memLeakReportFn memLeakReport();
 
-// Reports the release of an already released block.
+// Reports the release of an already released block: "free called on free
+// object", "stack track :" and the frame lines of the releasing call stack.
 void memReportDoubleRelease(memPoolAllocatorC& allocator);

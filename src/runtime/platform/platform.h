@@ -29,6 +29,9 @@ struct LocalTime {
 };
 LocalTime toLocalTime(uint64_t wallClockValue);
 
+// Suspends the calling thread for the given time. Async-signal-safe.
+void sleepMilliseconds(int milliseconds);
+
 uint32_t threadId();
 uint32_t processId();
 // Creation time of the current process, stable for its whole life and
@@ -45,6 +48,11 @@ bool modulePath(const void* address, char* buf, size_t size);
 
 // True when the path exists and the process may read it.
 bool canRead(const char* path);
+
+// Appends n bytes to the file at path, creating it when needed; false when
+// the file cannot be opened. A plain open/write/close without allocation or
+// stdio: async-signal-safe, so the crash path may use it.
+bool appendToFile(const char* path, const char* bytes, size_t n);
 
 // The directory for diagnostic files when none of the temporary-directory
 // variables names one ("/tmp" on POSIX), without a trailing separator.
@@ -75,6 +83,10 @@ int captureStack(uint64_t* out, int max, int skip);
 
 // Loads the symboliser on first use; true when it can resolve addresses.
 bool symbolizerReady();
+// Unloads the symboliser and frees its session; the next use loads it again.
+// A module calls it last at unload, so that loading and unloading it over and
+// over leaves nothing behind in the host.
+void releaseSymbolizer();
 
 struct FrameInfo {
     char file[1024];    // source file, empty when unknown
@@ -82,15 +94,32 @@ struct FrameInfo {
     char symbol[256];   // function name, empty when unknown
     char module[1024];  // path of the module file, empty when unknown
     uint64_t moduleBase;
+    uint64_t symbolAddress;  // start of the function, 0 when unknown
 };
 // Resolves what the symboliser knows about a code address; false when the
 // symboliser is not available. Fields it cannot resolve stay empty/0. The
 // symboliser allocates (malloc) and is not async-signal-safe.
 bool symbolize(uint64_t address, FrameInfo& out);
 
+// Where the functions inlined at a code address were called: for each
+// inline expansion around the address, innermost first, the file and line
+// of its call in the enclosing function. Returns the number of entries
+// written (at most max), 0 when the address lies in no inline expansion or
+// the symboliser is not available. The texts belong to the symboliser and
+// stay valid while it is loaded.
+struct CallSite {
+    const char* file;
+    int line;
+};
+int inlineCallSites(uint64_t address, CallSite* out, int max);
+
 // Copies up to n bytes from address into out, stopping at the first byte
 // that cannot be read; returns the number of bytes copied. Never faults.
 size_t readMemory(const void* address, void* out, size_t n);
+
+// True when address lies in the code of a loaded module (an executable
+// segment). Not async-signal-safe.
+bool isExecutable(const void* address);
 
 // ---- crash hooks -------------------------------------------------------------
 
@@ -111,6 +140,25 @@ void removeCrashHook();
 
 // Called when a pure virtual function is called, before the process ends.
 void setPureVirtualHandler(void (*handler)());
+
+// ---- guarded work --------------------------------------------------------------
+//
+// Runs work that may not end, or that needs more stack than a signal handler
+// has, from inside a crash hook: resolving symbols allocates, and a fault that
+// struck while the heap's lock was held makes that allocation wait for ever;
+// the symboliser also keeps tables of some 200 KiB on the stack.
+
+// Sets up the stack that guarded work runs on; done outside any signal
+// handler (the crash handler does it at installation). Without it the work
+// runs on the caller's stack.
+void reserveGuardedStack();
+// Gives that stack back.
+void releaseGuardedStack();
+// Runs work(context) on the calling thread, on the reserved stack; false when
+// it was cut off after the given number of seconds. The process's own alarm
+// and its handler are restored afterwards. One caller at a time; may be
+// called inside a crash hook.
+bool runGuarded(void (*work)(void*), void* context, unsigned seconds);
 
 // ---- output -------------------------------------------------------------------
 

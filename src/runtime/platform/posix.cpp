@@ -138,6 +138,14 @@ LocalTime toLocalTime(uint64_t wallClockValue) {
     return out;
 }
 
+void sleepMilliseconds(int milliseconds) {
+    if (milliseconds <= 0)
+        return;
+    timespec left{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
+
 uint32_t threadId() { return static_cast<uint32_t>(gettid()); }
 
 uint32_t processId() { return static_cast<uint32_t>(getpid()); }
@@ -308,6 +316,40 @@ size_t readMemory(const void* address, void* out, size_t n) {
         close(pipeFds[1]);
     }
     return done;
+}
+
+namespace {
+
+struct CodeSearch {
+    uintptr_t address;
+    bool found;
+};
+
+int findCodeSegment(dl_phdr_info* info, size_t, void* arg) {
+    auto* search = static_cast<CodeSearch*>(arg);
+    for (int i = 0; i < info->dlpi_phnum; ++i) {
+        const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+        if (segment.p_type != PT_LOAD || (segment.p_flags & PF_X) == 0)
+            continue;
+        const uintptr_t start = info->dlpi_addr + segment.p_vaddr;
+        if (search->address >= start && search->address - start < segment.p_memsz) {
+            search->found = true;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The loaded modules' program headers answer without a system call or a
+// file read, which matters to reports that ask once per block.
+bool isExecutable(const void* address) {
+    CodeSearch search{reinterpret_cast<uintptr_t>(address), false};
+    if (search.address == 0)
+        return false;
+    dl_iterate_phdr(findCodeSegment, &search);
+    return search.found;
 }
 
 // ---- output -------------------------------------------------------------------

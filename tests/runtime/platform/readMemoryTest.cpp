@@ -90,3 +90,20 @@ TEST(PlatformReadMemory, CopiesUpToTheFirstUnreadableByte) {
     ASSERT_TRUE(WIFEXITED(child.status));
     EXPECT_EQ(WEXITSTATUS(child.status), 0);
 }
+
+namespace {
+int codeHere() { return 7; }
+const int kData = 3;
+}  // namespace
+
+TEST(PlatformReadMemory, ExecutableOnlyInsideCodeSegments) {
+    EXPECT_TRUE(platform::isExecutable(reinterpret_cast<const void*>(&codeHere)));
+    EXPECT_TRUE(platform::isExecutable(reinterpret_cast<const void*>(&memcpy)));  // libc
+    int onStack = 0;
+    EXPECT_FALSE(platform::isExecutable(&onStack));
+    EXPECT_FALSE(platform::isExecutable(&kData));
+    GuardedPages pages;
+    ASSERT_NE(pages.base, nullptr);
+    EXPECT_FALSE(platform::isExecutable(pages.base));
+    EXPECT_FALSE(platform::isExecutable(nullptr));
+}

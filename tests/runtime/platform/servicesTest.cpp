@@ -145,6 +145,35 @@ TEST(PlatformFiles, CanReadAndEnvironment) {
     EXPECT_EQ(platform::getEnv(name), nullptr);
 }
 
+TEST(PlatformFiles, AppendToFileAddsBytesAndCreatesTheFile) {
+    char dir[] = "/tmp/platform_append_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/log.txt";
+    EXPECT_TRUE(platform::appendToFile(path.c_str(), "one\n", 4));
+    EXPECT_TRUE(platform::appendToFile(path.c_str(), "two\0x", 5));  // bytes, not text
+    EXPECT_TRUE(platform::appendToFile(path.c_str(), "", 0));
+    FILE* f = fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buf[32];
+    const size_t n = fread(buf, 1, sizeof buf, f);
+    fclose(f);
+    EXPECT_EQ(std::string(buf, n), std::string("one\ntwo\0x", 9));
+    EXPECT_FALSE(platform::appendToFile((std::string(dir) + "/no/such/dir").c_str(), "x", 1));
+    EXPECT_FALSE(platform::appendToFile(nullptr, "x", 1));
+    remove(path.c_str());
+    rmdir(dir);
+}
+
+TEST(PlatformClock, SleepWaitsAtLeastTheTimeGiven) {
+    const uint64_t start = platform::counter();
+    platform::sleepMilliseconds(30);
+    EXPECT_GE(platform::counter() - start, 30000000u);
+    const uint64_t again = platform::counter();
+    platform::sleepMilliseconds(0);
+    platform::sleepMilliseconds(-5);
+    EXPECT_LT(platform::counter() - again, 20000000u);
+}
+
 TEST(PlatformOutput, DebugOutputWritesToStandardError) {
     ChildResult child = runChild([](int fd) {
         dup2(fd, STDERR_FILENO);

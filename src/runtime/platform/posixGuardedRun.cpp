@@ -1,4 +1,6 @@
-#include "runtime/diag/crashWatchdog.h"
+// Guarded work of the POSIX platform layer: a stack of its own (ucontext)
+// and a time limit (SIGALRM with a jump back out of the work).
+#include "runtime/platform/platform.h"
 
 #include <pthread.h>
 #include <setjmp.h>
@@ -8,6 +10,8 @@
 #include <unistd.h>
 
 #include <atomic>
+
+namespace platform {
 
 namespace {
 
@@ -42,7 +46,7 @@ void onAlarm(int) {
 void runWork() { g_work(g_workArgument); }
 
 // Returns when the work is done (through uc_link) unless the alarm cuts it
-// off first and jumps straight back to crashRunWatched.
+// off first and jumps straight back to runGuarded.
 void runOnWorkStack(void (*work)(void*), void* context) {
     if (!g_workStack || getcontext(&g_workContext) != 0) {
         work(context);
@@ -60,7 +64,7 @@ void runOnWorkStack(void (*work)(void*), void* context) {
 
 }  // namespace
 
-void crashWatchdogPrepare() {
+void reserveGuardedStack() {
     if (g_workStack)
         return;
     void* mem = mmap(nullptr, kGuardSize + kWorkStackSize, PROT_READ | PROT_WRITE,
@@ -71,21 +75,21 @@ void crashWatchdogPrepare() {
     g_workStack = static_cast<char*>(mem);
 }
 
-void crashWatchdogRelease() {
+void releaseGuardedStack() {
     if (!g_workStack)
         return;
     munmap(g_workStack, kGuardSize + kWorkStackSize);
     g_workStack = nullptr;
 }
 
-bool crashRunWatched(void (*work)(void*), void* context, unsigned seconds) {
+bool runGuarded(void (*work)(void*), void* context, unsigned seconds) {
     struct sigaction ours = {};
     struct sigaction previous = {};
     ours.sa_handler = onAlarm;
     sigemptyset(&ours.sa_mask);
     g_worker = pthread_self();
     if (sigaction(SIGALRM, &ours, &previous) != 0) {
-        runOnWorkStack(work, context);  // no watchdog to be had: still worth trying
+        runOnWorkStack(work, context);  // no time limit to be had: still worth trying
         return true;
     }
     sigset_t alarmOnly;
@@ -112,3 +116,5 @@ bool crashRunWatched(void (*work)(void*), void* context, unsigned seconds) {
         alarm(pendingAlarm);
     return finished;
 }
+
+}  // namespace platform
