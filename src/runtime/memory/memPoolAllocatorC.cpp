@@ -176,13 +176,20 @@ size_t memPoolAllocatorC::blockSize(const memBlockHeadS* head) {
 void memPoolAllocatorC::shutdown() {
     shuttingDown_ = 1;
     // Pages can only go when no block lives in them any more; the page count
-    // keeps its value for the reports that follow.
-    if (liveBlocks_ == 0) {
-        for (memPageS*& list : classLists_) {
-            while (memPageS* page = list) {
-                list = page->next;
+    // keeps its value for the reports that follow. Empty pages go even while
+    // other blocks live (objects released after this point, such as the code
+    // tracking log's buffers): the page kept for reuse in each class would
+    // otherwise never be returned, and a host that unloads the module would
+    // lose it. Pages that empty later are freed by release().
+    for (memPageS*& list : classLists_) {
+        memPageS* page = list;
+        while (page != nullptr) {
+            memPageS* const next = page->next;
+            if (liveBlocks_ == 0 || page->used == 0) {
+                unlink(list, page);
                 std::free(page);
             }
+            page = next;
         }
     }
     if ((trackFlags_ & kMemTrackLeak) != 0) {

@@ -87,8 +87,10 @@ TEST_F(memPoolPagesTest, EmptyPageStaysAloneAndGoesWithANeighbour) {
 TEST_F(memPoolPagesTest, ShutdownFreesIdlePagesAndEveryPageThatEmptiesLater) {
     testPoolC pool;
     void* live = pool->alloc(8);
-    pool->shutdown();  // a block lives: the pages stay
+    pool->free(pool->alloc(100));  // leaves an empty page kept for reuse
+    pool->shutdown();  // a block lives: its page stays, the empty one goes
     EXPECT_NE(pool->classList(1), nullptr);
+    EXPECT_EQ(pool->classList(13), nullptr);
     pool->free(live);  // ...until they empty
     EXPECT_EQ(pool->classList(1), nullptr);
 

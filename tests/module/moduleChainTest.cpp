@@ -1,0 +1,147 @@
+// The manager chain between real copies of libu3dpdf.so: each copy carries
+// its own record, and copies loaded into one process find each other through
+// that process's environment. The chain is process state, so every case runs
+// in a host process of its own (module_chain_host).
+#include "../integration/moduleHost.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using stateS = std::map<std::string, std::string>;  // the fields of one printed line
+
+// Three copies of the module under different file names, each a module of
+// its own to the dynamic loader.
+struct threeCopiesS {
+    threeCopiesS() : dir("chain") {
+        for (const char* name : {"libu3dpdf_a.so", "libu3dpdf_b.so", "libu3dpdf_c.so"})
+            fs::copy_file(U3DPDF_MODULE_PATH, dir / name);
+    }
+    std::string load(char copy) const { return "+" + path(copy); }
+    std::string unload(char copy) const { return "-" + path(copy); }
+    std::string path(char copy) const { return (dir / name(copy).c_str()).string(); }
+    static std::string name(char copy) { return std::string("libu3dpdf_") + copy + ".so"; }
+    scratchDirS dir;
+};
+
+std::vector<stateS> runSteps(const std::vector<std::string>& steps) {
+    std::string command = MODULE_CHAIN_HOST;
+    for (const std::string& step : steps)
+        command += " '" + step + "'";
+    const commandResultS run = runCommand(command);
+    EXPECT_EQ(run.status, 0) << command;
+    std::vector<stateS> states;
+    std::istringstream lines(run.output);
+    for (std::string line; std::getline(lines, line);) {
+        stateS state;
+        std::istringstream fields(line);
+        for (std::string field; fields >> field;) {
+            const size_t equals = field.find('=');
+            state[field.substr(0, equals)] = equals == std::string::npos ? "" : field.substr(equals + 1);
+        }
+        states.push_back(state);
+    }
+    return states;
+}
+
+// "a,c,b" for the copies a, c and b.
+std::string names(const std::string& copies) {
+    std::string text;
+    for (char copy : copies)
+        text += (text.empty() ? "" : ",") + threeCopiesS::name(copy);
+    return text;
+}
+
+std::string record(char head, char next) {
+    const auto link = [](char copy) { return copy == '0' ? std::string("null") : threeCopiesS::name(copy); };
+    return "head:" + link(head) + ",next:" + link(next);
+}
+
+// "QVDYNMGRV8_<key>:<copy>": the variable of this process naming the copy.
+std::string variableNaming(const std::string& vars, char copy) {
+    std::smatch match;
+    const std::regex format("(QVDYNMGRV8_[0-9]+):" + threeCopiesS::name(copy));
+    return std::regex_search(vars, match, format) ? match[1].str() : "";
+}
+
+TEST(moduleChainTest, ThirdCopyLinksBehindTheFirstAndAnUnloadedOneLeavesTheRestLinked) {
+    const threeCopiesS copies;
+    std::vector<stateS> s = runSteps(
+        {copies.load('a'), copies.load('b'), copies.load('c'), copies.unload('b')});
+    ASSERT_EQ(s.size(), 4u);
+    const std::string name = variableNaming(s[0]["vars"], 'a');
+    ASSERT_NE(name, "") << s[0]["vars"];
+    for (const stateS& state : s)
+        EXPECT_EQ(state.at("vars"), name + ":" + threeCopiesS::name('a'));
+
+    EXPECT_EQ(s[0]["chain"], names("a"));
+    EXPECT_EQ(s[0][threeCopiesS::name('a')], record('a', '0'));
+
+    EXPECT_EQ(s[1]["chain"], names("ab"));
+    EXPECT_EQ(s[1][threeCopiesS::name('b')], record('a', '0'));
+
+    // Each copy goes directly behind the head, ahead of the earlier ones.
+    EXPECT_EQ(s[2]["chain"], names("acb"));
+    EXPECT_EQ(s[2][threeCopiesS::name('a')], record('a', 'c'));
+    EXPECT_EQ(s[2][threeCopiesS::name('b')], record('a', '0'));
+    EXPECT_EQ(s[2][threeCopiesS::name('c')], record('a', 'b'));
+
+    EXPECT_EQ(s[3]["chain"], names("ac"));
+    EXPECT_EQ(s[3][threeCopiesS::name('a')], record('a', 'c'));
+    EXPECT_EQ(s[3][threeCopiesS::name('c')], record('a', '0'));
+    EXPECT_EQ(s[3].count(threeCopiesS::name('b')), 0u);
+}
+
+TEST(moduleChainTest, UnloadingTheHeadUnchainsEveryCopyAndAFreshLoadStartsAnew) {
+    const threeCopiesS copies;
+    std::vector<stateS> s =
+        runSteps({copies.load('a'), copies.load('b'), copies.load('c'), copies.unload('a'),
+                  copies.unload('c'), copies.load('a'), copies.unload('b')});
+    ASSERT_EQ(s.size(), 7u);
+    EXPECT_EQ(s[2]["chain"], names("acb"));
+
+    EXPECT_EQ(s[3]["vars"], "none");
+    EXPECT_EQ(s[3]["chain"], "none");
+    EXPECT_EQ(s[3][threeCopiesS::name('b')].substr(0, 10), "head:null,");
+    EXPECT_EQ(s[3][threeCopiesS::name('c')].substr(0, 10), "head:null,");
+
+    // An unchained copy unloads without touching anything.
+    EXPECT_EQ(s[4]["vars"], "none");
+    EXPECT_EQ(s[4][threeCopiesS::name('b')], record('0', '0'));
+
+    // Loaded again, the first copy publishes a chain of its own, which the
+    // left-over unchained copy does not join or disturb when it unloads.
+    const std::string name = variableNaming(s[5]["vars"], 'a');
+    EXPECT_NE(name, "") << s[5]["vars"];
+    EXPECT_EQ(s[5]["chain"], names("a"));
+    EXPECT_EQ(s[5][threeCopiesS::name('a')], record('a', '0'));
+    EXPECT_EQ(s[6]["vars"], name + ":" + threeCopiesS::name('a'));
+    EXPECT_EQ(s[6]["chain"], names("a"));
+}
+
+TEST(moduleChainTest, AChildProcessStartsAChainUnderItsOwnVariable) {
+    const threeCopiesS copies;
+    std::vector<stateS> s = runSteps({copies.load('a'), "child", copies.load('b')});
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_NE(s[0]["pid"], s[1]["pid"]);
+    const std::string parentName = variableNaming(s[0]["vars"], 'a');
+    const std::string childName = variableNaming(s[1]["vars"], 'b');
+    ASSERT_NE(parentName, "");
+    ASSERT_NE(childName, "");
+    EXPECT_NE(parentName, childName);
+    // The child inherited the parent's variable but did not follow it.
+    EXPECT_NE(s[1]["vars"].find(parentName + ":other"), std::string::npos) << s[1]["vars"];
+    EXPECT_EQ(s[1]["chain"], names("b"));
+    EXPECT_EQ(s[1][threeCopiesS::name('b')], record('b', '0'));
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// The leak report that the module writes when it is unloaded with
+// QVMEMTRACK_LEAK set. The switches are read when the module loads, so each
+// run is a host process of its own that converts, deletes its request trees
+// and unloads the module.
+//
+// The code tracking log releases its buffers only after the allocator's
+// report (it is the last service to go down), so the report lists whatever
+// the log still holds. With QVCODETRACK_FLUSH the log writes and empties its
+// ring after every record, which leaves it a fixed state: what the report
+// shows beyond that state grows with every conversion that leaks.
+#include "../integration/moduleHost.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct leakRunS {
+    std::string pid;
+    std::string results;
+    std::vector<std::string> report;  // its lines
+};
+
+// Converts box.u3d and sphere_shading.u3d the given number of times each,
+// then fails one conversion (its output directory is missing) when asked.
+leakRunS runHost(int conversions, bool failing) {
+    scratchDirS dir("leak");
+    const fs::path report = dir / "report.txt";
+    std::string command = "env -u QVMEMTRACK_TYPEINFO -u QVMEMTRACK_LOCATION -u QVCODETRACK TMPDIR='" +
+                          dir.path.string() + "' TEMP='" + dir.path.string() + "' TMP='" + dir.path.string() +
+                          "' QVCODETRACK_FLUSH=1 QVMEMTRACK_LEAK=1 QVMEMTRACK_OUTPUT='" + report.string() +
+                          "' " + U3DPDF_INTEGRATION_HOST;
+    int pairs = 0;
+    const auto convert = [&](const fs::path& pdf, const char* model) {
+        const fs::path u3d = dir.path / (std::to_string(pairs++) + ".tmp.u3d");
+        fs::copy_file(testData(model), u3d);
+        command += " '" + pdf.string() + "' '" + u3d.string() + "'";
+    };
+    for (int i = 0; i < conversions; ++i) {
+        convert(dir / "box.pdf", "box.u3d");
+        convert(dir / "sphere.pdf", "sphere_shading.u3d");
+    }
+    if (failing)
+        convert(dir / "missing" / "x.pdf", "box.u3d");
+
+    const commandResultS run = runCommand(command);
+    EXPECT_EQ(run.status, 0) << command;
+    leakRunS result;
+    std::istringstream fields(run.output);
+    fields >> result.pid;
+    std::getline(fields, result.results);
+    std::istringstream lines(readFile(report));
+    for (std::string line; std::getline(lines, line);)
+        result.report.push_back(line);
+    return result;
+}
+
+// The summary report, then the detail report, both of this module; the
+// number of blocks the detail report lists.
+size_t expectReports(const leakRunS& run) {
+    const std::string module = " (Pid=" + run.pid + ",libu3dpdf.so)";
+    const auto detail = std::find(run.report.begin(), run.report.end(),
+                                  "QVMEMTRACK Detail Memory Report" + module);
+    EXPECT_FALSE(run.report.empty());
+    EXPECT_NE(detail, run.report.end());
+    if (run.report.empty() || detail == run.report.end())
+        return 0;
+    EXPECT_EQ(run.report.front(), "QVMEMTRACK Summary Report" + module);
+    EXPECT_TRUE(std::regex_match(*(detail - 1), std::regex("OS  Bytes : [0-9]+"))) << *(detail - 1);
+    EXPECT_TRUE(std::regex_match(*(detail - 2), std::regex("Mgr Bytes : [0-9]+"))) << *(detail - 2);
+    size_t blocks = 0;
+    for (auto line = detail + 1; line != run.report.end(); ++line) {
+        EXPECT_TRUE(std::regex_match(*line, std::regex("Id +[0-9]+,(Parent +[0-9]+,)?Mem .*"))) << *line;
+        ++blocks;
+    }
+    return blocks;
+}
+
+TEST(moduleLeakReportTest, UnloadWithoutConversionReportsEmptyPools) {
+    const leakRunS run = runHost(0, false);
+    ASSERT_EQ(run.report.size(), 4u);
+    EXPECT_EQ(expectReports(run), 0u);
+    EXPECT_EQ(run.report[1], "Mgr Bytes : 0");
+}
+
+TEST(moduleLeakReportTest, ConversionsLeaveNothingAliveBeyondTheLogsOwnState) {
+    const leakRunS once = runHost(1, false);
+    ASSERT_EQ(once.results, " 1 1");
+    const leakRunS often = runHost(3, true);
+    ASSERT_EQ(often.results, " 1 1 1 1 1 1 0");
+    const size_t logState = expectReports(once);
+    // Five more conversions, one of them through the driver's failure path,
+    // and not one block more.
+    EXPECT_EQ(expectReports(often), logState);
+}
+
+}  // namespace
