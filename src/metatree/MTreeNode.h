@@ -4,6 +4,11 @@
 // links. A "chain" is a node together with every node after it along next;
 // the primitives move whole chains and set the parent of every node in them.
 // They do not touch treeStamp: the operations built on them do.
+//
+// Besides the four links, every node keeps its last child, so that appending
+// a child costs the same whether the parent has one child or a million. The
+// primitives here and the destructor keep it exact: links are only ever
+// changed through them (the fields are public for reading).
 #pragma once
 
 #include "runtime/memory/memManInterfaceC.h"
@@ -30,7 +35,7 @@ public:
         return static_cast<T*>(n);
     }
 
-    T* lastChild() { return firstChild ? firstChild->lastInChain() : nullptr; }
+    T* lastChild() const { return lastChild_; }
 
     // Places this chain directly after `node`, under node's parent.
     void insertAfter(T* node) {
@@ -38,6 +43,8 @@ public:
         if (T* s = node->next) {
             last->next = s;
             s->prev = last;
+        } else if (node->parent) {
+            node->parent->lastChild_ = last;
         }
         node->next = self();
         prev = node;
@@ -49,6 +56,8 @@ public:
         if (T* f = newParent->firstChild) {
             last->next = f;
             f->prev = last;
+        } else {
+            newParent->lastChild_ = last;
         }
         newParent->firstChild = self();
         prev = nullptr;
@@ -78,6 +87,8 @@ public:
     // Removes this single node from its sibling list and repairs the list;
     // the node keeps its children.
     void unlink() {
+        if (parent && parent->lastChild_ == self())
+            parent->lastChild_ = prev;
         if (prev)
             prev->next = next;
         else if (parent && parent->firstChild == self())
@@ -91,6 +102,8 @@ public:
     // before it stay where they are, this node and all after it become a free
     // chain without parent.
     void unlinkChain() {
+        if (parent)
+            parent->lastChild_ = prev;
         if (prev)
             prev->next = nullptr;
         else if (parent && parent->firstChild == self())
@@ -104,7 +117,7 @@ public:
     void deleteChildren() {
         if (firstChild)
             delete firstChild;  // takes its following siblings along
-        firstChild = nullptr;
+        firstChild = lastChild_ = nullptr;
     }
 
     // Deletes the children, then takes this node out of its tree.
@@ -114,6 +127,9 @@ public:
     }
 
 private:
+    // Null exactly when firstChild is.
+    T* lastChild_ = nullptr;
+
     T* self() { return static_cast<T*>(this); }
 
     // Sets the parent of every node of this chain; returns the last node.
@@ -147,6 +163,8 @@ MTreeNode<T>::~MTreeNode() {
         parent->firstChild = nullptr;
     if (prev)
         prev->next = nullptr;
+    if (parent)
+        parent->lastChild_ = prev;
 
     T* pending = next;
     if (firstChild) {
@@ -160,8 +178,8 @@ MTreeNode<T>::~MTreeNode() {
             c->lastInChain()->next = pending;
             pending = c;
         }
-        n->parent = n->next = n->prev = n->firstChild = nullptr;
+        n->parent = n->next = n->prev = n->firstChild = n->lastChild_ = nullptr;
         delete n;
     }
-    parent = next = prev = firstChild = nullptr;
+    parent = next = prev = firstChild = lastChild_ = nullptr;
 }

@@ -19,3 +19,11 @@ void runLoadHooks(metaTreeC* chain, bool firstOnly);
 // owns and deletes the copy. Null when no entry has a storage handler: the
 // source itself is then written.
 metaTreeC* runSaveHooks(metaTreeC* chain, bool firstOnly);
+
+// The export copy of a chain (of its head alone with firstOnly) as a save
+// writes it: every entry with a storage handler is replaced by what the
+// handler's exportNode(root) returns, the other nodes are copied. root is
+// the root of the tree being saved. A handler that copies its own record
+// builds that copy with this too, so that hooked entries nested in the
+// record get their own export form. The caller owns the copy.
+metaTreeC* exportCopy(const metaTreeC* chain, bool firstOnly, metaTreeC* root);

@@ -27,12 +27,9 @@ metaTreeC* newChain(const metaValueC& v, int32_t n) {
 
 metaTreeC* metaObjKeyContainerC::appendChain(metaTreeC* chain) {
     const int32_t before = treeStamp;
-    if (metaTreeC* last = cache_.lastChild(node()))
-        chain->insertAfter(last);
-    else
-        chain->prependTo(node());
+    chain->appendTo(node());
     bumpTreeStamp();
-    cache_.appended(node(), chain->lastInChain(), before);
+    cache_.appended(node(), before);
     return chain;
 }
 

@@ -5,7 +5,6 @@
 void metaObjPositionCacheC::forget() {
     items.reset();
     cachedNode = nullptr;
-    tail = nullptr;
 }
 
 bool metaObjPositionCacheC::filledFor(const char* key) const {
@@ -51,15 +50,7 @@ int32_t metaObjPositionCacheC::itemCount(metaTreeC* container, const char* key) 
     return static_cast<int32_t>(items.count());
 }
 
-metaTreeC* metaObjPositionCacheC::lastChild(metaTreeC* container) const {
-    if (tail && tailStamp == treeStamp && tail->parent == container && !tail->next)
-        return tail;
-    return container->lastChild();
-}
-
-void metaObjPositionCacheC::appended(const metaTreeC* container, metaTreeC* last, int32_t stampBefore) {
+void metaObjPositionCacheC::appended(const metaTreeC* container, int32_t stampBefore) {
     if (cachedNode == container && cachedStamp == stampBefore)
         cachedStamp = treeStamp;
-    tail = last;
-    tailStamp = treeStamp;
 }

@@ -30,14 +30,11 @@ public:
     // Number of items (fills the cache).
     int32_t itemCount(metaTreeC* container, const char* key);
 
-    // The container's last child. Repeated appends to one container would
-    // otherwise walk all its children each time.
-    metaTreeC* lastChild(metaTreeC* container) const;
-    // A chain ending in tail was appended to the container after its last
-    // child, and treeStamp moved from stampBefore for that alone: what the
-    // cache holds is still in place, so it stays valid and later fills
-    // continue behind it.
-    void appended(const metaTreeC* container, metaTreeC* tail, int32_t stampBefore);
+    // A chain was appended to the container after its last child, and
+    // treeStamp moved from stampBefore for that alone: what the cache holds
+    // is still in place, so it stays valid and later fills continue behind
+    // it.
+    void appended(const metaTreeC* container, int32_t stampBefore);
     void forget();
 
 private:
@@ -52,10 +49,4 @@ private:
     // not answer the second from the first's list.
     str cachedKey;
     bool allChildren = false;
-
-    // The last child as of tailStamp; only trusted while no node has been
-    // deleted since (deletion moves treeStamp) and it is still a last child
-    // of the same container (raw linking does not move treeStamp).
-    metaTreeC* tail = nullptr;
-    int32_t tailStamp = 0;
 };

@@ -12,14 +12,27 @@ namespace {
 
 void feedText(crc32C& crc, const char* text) { crc.update(text, std::strlen(text)); }
 
-// Feeds the chain in pre-order as the checksum's text.
+bool isHooked(const metaTreeC* n, const metaHandlerRegistryT<metaObjectCustomStorageC>& handlers) {
+    return n->isKey() && lookupHandler(handlers, n->value.text().text());
+}
+
+// Feeds the chain in pre-order as the checksum's text. What lies below an
+// entry with a storage handler belongs to that handler and changes under
+// it: a reference's bytes are an address that differs from one load to the
+// next, a checksum entry gets its CRCTYPE and CRCVALUE only when its own
+// turn in the save comes. So none of it counts, also when the chain itself
+// starts inside such an entry (a checksum placed in another hooked entry's
+// record): the text is then empty.
 uint32_t checksumOf(const metaTreeC* chain) {
     const metaHandlerRegistryT<metaObjectCustomStorageC>& handlers = storageHandlers();
     crc32C crc;
+    for (const metaTreeC* a = chain->parent; a; a = a->parent)
+        if (isHooked(a, handlers))
+            return crc.value();
     preOrderVisit(chain, false, [&](const metaTreeC* n) {
         switch (n->value.kind()) {
         case MV_KEY:
-            if (lookupHandler(handlers, n->value.text().text()))
+            if (isHooked(n, handlers))
                 return walkStepE::over;
             feedText(crc, n->value.text().text());
             break;

@@ -6,8 +6,9 @@
 // siblings and all their descendants, as text. Keys count with their text,
 // strings quoted and escaped, every double as the same three characters
 // "VAL" (so numbers may change without changing the checksum); entries with
-// a storage handler ("MOCRC", "MOREF") are skipped with their sub-trees.
-// As a storage handler it recomputes the checksum before every save.
+// a storage handler ("MOCRC", "MOREF") are skipped with their sub-trees,
+// and a covered node inside such an entry's record covers nothing. As a
+// storage handler it recomputes the checksum before every save.
 #pragma once
 
 #include "metatree/metaObjectCustomStorage.h"

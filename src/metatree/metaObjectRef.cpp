@@ -1,5 +1,6 @@
 #include "metatree/metaObjectRef.h"
 
+#include "metatree/metaHooks.h"
 #include "metatree/treeWalk.h"
 
 namespace {
@@ -105,7 +106,13 @@ metaTreeC* metaObjectRefC::exportNode(metaTreeC* root) {
     metaTreeNumberingC& numbers = numberingOf(root);
     const metaTreeC* t = target(false);
     const int32_t number = t ? numbers.numberOf(t) : -1;
-    metaTreeC* copy = node()->copyTree();
+    // The record is copied through the export copy rather than copyTree: a
+    // reference nested in it must be written as a number too, not as the
+    // address it holds in memory. This handler is lent to such a nested
+    // reference meanwhile, so node() is read before.
+    metaTreeC* copy = new metaTreeC(*node());
+    if (metaTreeC* record = exportCopy(node()->firstChild, false, root))
+        record->prependTo(copy);
     metaObjectRefC(copy).setNumber(number);
     return copy;
 }

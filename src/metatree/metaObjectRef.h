@@ -52,7 +52,8 @@ public:
     // Number to address, after loading.
     metaTreeC* restoreAfterLoad(metaTreeC* root) override;
     // A copy of the entry holding the target's number instead of its address
-    // (-1 without target, 0 for a target outside the numbered tree).
+    // (-1 without target, 0 for a target outside the numbered tree); hooked
+    // entries nested in its record are exported in it as everywhere else.
     metaTreeC* exportNode(metaTreeC* root) override;
     // Forget the last numbered root; also writes the stored address back in
     // full, so that the export's rewrite of the entry's copy creates no node

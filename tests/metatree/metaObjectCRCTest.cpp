@@ -2,12 +2,14 @@
 #include "metatree/metaHooks.h"
 #include "metatree/metaObjectCRC.h"
 #include "metatree/metaObjectRef.h"
+#include "metatree/treeWalk.h"
 #include "treeTestUtil.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -96,4 +98,65 @@ TEST(Checksum, NothingToCoverStoresNothing) {
     mocrc->addKey("CRCVALUE")->addString("text");
     EXPECT_EQ(metaObjectCRCC(mocrc).computeAndStore(), 0);
     EXPECT_EQ(metaObjectCRCC(mocrc).verify(), 0);
+}
+
+namespace {
+
+// Saves the tree as a text would hold it and loads that back; the caller
+// owns the result.
+metaTreeC* savedAndLoaded(metaTreeC* root) {
+    metaTreeC* exported = runSaveHooks(root, true);
+    runLoadHooks(exported, true);
+    return exported;
+}
+
+std::vector<metaTreeC*> checksumEntries(metaTreeC* root) {
+    std::vector<metaTreeC*> found;
+    preOrderWalkT<metaTreeC> walk(root, -1, true);
+    for (; metaTreeC* n = walk.node(); walk.advance())
+        if (n->isKey("MOCRC"))
+            found.push_back(n);
+    return found;
+}
+
+}  // namespace
+
+TEST(Checksum, NothingBelowAHookedEntryCountsWhereverTheWalkStarts) {
+    // DOC{ NAME{"n"} MOCRC{ PART{ "p" MOCRC{} } } B{ MOREF->NAME{ REFTRGPTR{ .. MOCRC{} } } } }
+    metaObjectC doc(createKeyNode("DOC"), true);
+    metaTreeC* name = doc.node()->addKey("NAME");
+    name->addString("n");
+    metaTreeC* outer = doc.node()->addKey("MOCRC");
+    metaTreeC* part = outer->addKey("PART");
+    part->addString("p");
+    // Covers PART and what follows it in the outer entry's record, which
+    // gains CRCTYPE and CRCVALUE only when the outer entry is computed.
+    metaTreeC* inChecksum = part->addKey("MOCRC");
+    metaTreeC* reference = doc.node()->addKey("B")->addKey("MOREF");
+    metaObjectRefC(reference).setTarget(name);
+    // Covers the reference's stored address.
+    metaTreeC* inReference = metaObjectRefC(reference).refEntry().node()->addKey("MOCRC");
+
+    // Right after the save every checksum holds, in the source and in what
+    // was saved; the nested ones cover nothing.
+    metaTreeC* loaded = savedAndLoaded(doc.node());
+    ASSERT_NE(loaded, nullptr);
+    const std::vector<metaTreeC*> saved = checksumEntries(loaded);
+    EXPECT_EQ(checksumEntries(doc.node()), (std::vector<metaTreeC*>{outer, inChecksum, inReference}));
+    ASSERT_EQ(saved.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(metaObjectCRCC(checksumEntries(doc.node())[i]).verify(), 1) << i;
+        EXPECT_EQ(metaObjectCRCC(saved[i]).verify(), 1) << i;
+    }
+    EXPECT_EQ(storedCrc(outer), zlibCrc("DOCNAME\"n\"B"));
+    EXPECT_EQ(storedCrc(inChecksum), zlibCrc(""));
+    EXPECT_EQ(storedCrc(inReference), zlibCrc(""));
+    delete loaded;
+
+    // A reference that leads a checksum into such a record covers nothing
+    // either.
+    metaTreeC* redirected = doc.node()->addKey("MOCRC");
+    metaObjectRefC(redirected->addKey("MOREF")).setTarget(metaObjectC(outer).findChild("CRCTYPE"));
+    ASSERT_EQ(metaObjectCRCC(redirected).computeAndStore(), 1);
+    EXPECT_EQ(storedCrc(redirected), zlibCrc(""));
 }

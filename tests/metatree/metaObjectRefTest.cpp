@@ -190,3 +190,32 @@ TEST(Reference, CopiesPointAtTheCopiedTarget) {
     delete part;
     delete copy;
 }
+
+TEST(Reference, NestedInAnotherReferenceIsConvertedToo) {
+    // ROOT{ A{"a"} B{ MOREF->A { REFTRGPTR{.., MOREF->B}, NOTE{ MOREF->ROOT } } } }:
+    // references inside another one's record, in its binary value and beside it.
+    metaObjectC tree(createKeyNode("ROOT"), true);
+    metaTreeC* a = tree.node()->addKey("A");
+    a->addString("a");
+    metaTreeC* b = tree.node()->addKey("B");
+    metaTreeC* outer = addReference(b, a);
+    metaTreeC* inStoredValue = addReference(outer->firstChild, b);
+    metaTreeC* beside = addReference(outer->addKey("NOTE"), tree.node());
+
+    metaTreeC* exported = runSaveHooks(tree.node(), true);
+    ASSERT_NE(exported, nullptr);
+    EXPECT_EQ(shape(exported), shape(tree.node()));
+    // Every one holds a node number, none an address: A is 2, B 4, ROOT 1.
+    for (auto [source, number] : {std::pair{outer, 2}, {inStoredValue, 4}, {beside, 1}}) {
+        metaObjectRefC copied(const_cast<metaTreeC*>(follow(exported, pathOf(source))));
+        EXPECT_EQ(copied.refEntry().storedSize(), metaObjectRefC::kNumberSize);
+        EXPECT_EQ(copied.getNumber(), number);
+    }
+    EXPECT_EQ(targetOf(inStoredValue), b);  // the source keeps its addresses
+
+    runLoadHooks(exported, true);
+    EXPECT_EQ(targetOf(const_cast<metaTreeC*>(follow(exported, pathOf(outer)))), exported->firstChild);
+    EXPECT_EQ(targetOf(const_cast<metaTreeC*>(follow(exported, pathOf(inStoredValue)))), exported->firstChild->next);
+    EXPECT_EQ(targetOf(const_cast<metaTreeC*>(follow(exported, pathOf(beside)))), exported);
+    delete exported;
+}

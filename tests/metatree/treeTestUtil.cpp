@@ -34,6 +34,11 @@ bool linksConsistent(const metaTreeC* chain) {
     for (const metaTreeC* n = chain; n; n = n->next) {
         if (n->next && (n->next->prev != n || n->next->parent != n->parent))
             return false;
+        const metaTreeC* last = n->firstChild;
+        while (last && last->next)
+            last = last->next;
+        if (n->lastChild() != last)
+            return false;
         if (const metaTreeC* c = n->firstChild)
             if (c->prev || c->parent != n || !linksConsistent(c))
                 return false;

@@ -10,7 +10,8 @@
 std::string render(const metaTreeC* chain, bool firstOnly = false);
 
 // Every parent/prev/next link below and along the chain agrees with the
-// others; the head's prev is left to the caller.
+// others, and every node's lastChild() is the end of its child list; the
+// head's prev is left to the caller.
 bool linksConsistent(const metaTreeC* chain);
 
 // A root key with keyed children built from a list like "A,B,A".
