@@ -5,6 +5,7 @@
 // nothing here may allocate through operator new: files are read with plain
 // read() into fixed buffers and every result goes into caller storage.
 #include "runtime/platform/platform.h"
+#include "runtime/platform/posixWriteAll.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -355,18 +356,8 @@ bool isExecutable(const void* address) {
 // ---- output -------------------------------------------------------------------
 
 void debugOutput(const char* text) {
-    if (!text)
-        return;
-    size_t left = strlen(text);
-    while (left > 0) {
-        ssize_t wrote = write(STDERR_FILENO, text, left);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return;
-        text += wrote;
-        left -= static_cast<size_t>(wrote);
-    }
+    if (text)
+        writeAll(STDERR_FILENO, text, strlen(text));
 }
 
 }  // namespace platform

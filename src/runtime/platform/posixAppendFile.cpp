@@ -1,6 +1,7 @@
 // Appending to a file with plain system calls: what the crash path can still
 // do inside a signal handler.
 #include "runtime/platform/platform.h"
+#include "runtime/platform/posixWriteAll.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,15 +19,7 @@ bool appendToFile(const char* path, const char* bytes, size_t n) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return false;
-    while (n > 0) {
-        const ssize_t wrote = write(fd, bytes, n);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            break;
-        bytes += wrote;
-        n -= static_cast<size_t>(wrote);
-    }
+    writeAll(fd, bytes, n);
     close(fd);
     return true;
 }
