@@ -1,5 +1,7 @@
 #include "runtime/diag/crashHandlerC.h"
 
+#include "../pureVirtualCall.h"
+
 #include <gtest/gtest.h>
 #include <setjmp.h>
 #include <signal.h>
@@ -29,29 +31,6 @@ __attribute__((noinline, no_sanitize("undefined"))) int divide(int a, int b) {
     return x / y;
 }
 
-// A call of a pure virtual function: Base's constructor calls value() while
-// the object's vtable is still Base's.
-struct Base;
-Base* volatile g_constructing = nullptr;
-volatile int g_sink = 0;
-
-struct Base {
-    Base();
-    virtual ~Base() = default;
-    virtual int value() = 0;
-};
-
-__attribute__((noinline)) int callThroughBase() { return g_constructing->value(); }
-
-Base::Base() {
-    g_constructing = this;
-    g_sink = callThroughBase();
-}
-
-struct Derived : Base {
-    int value() override { return 1; }
-};
-
 // Glibc finds the second release of a block too large for its caches while
 // it holds the heap's lock (taken once the process has threads), and aborts.
 __attribute__((noinline)) void releaseTwice() {
@@ -75,7 +54,7 @@ __attribute__((noinline)) int crash(Crash how) {
         case Crash::DivideByZero:
             return divide(1, 0);
         case Crash::PureVirtual: {
-            Derived d;
+            pure_virtual_call::Derived d;
             return d.value();
         }
         case Crash::DoubleRelease:

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "../pureVirtualCall.h"
 #include "childProcess.h"
 
 namespace {
@@ -159,40 +160,13 @@ void reportPureVirtual() { (void)!write(g_reportFd, "pure", 4); }
 
 }  // namespace
 
-// External linkage, so that the compiler cannot see every override and must
-// make the virtual call.
-namespace pure_virtual_test {
-
-struct Base;
-Base* volatile g_constructing = nullptr;
-volatile int g_sink = 0;
-
-struct Base {
-    Base();
-    virtual ~Base() = default;
-    virtual int value() = 0;
-};
-
-// Called from Base's constructor, when the object's vtable is still Base's.
-__attribute__((noinline)) int callThroughBase() { return g_constructing->value(); }
-
-Base::Base() {
-    g_constructing = this;
-    g_sink = callThroughBase();
-}
-
-struct Derived : Base {
-    int value() override { return 1; }
-};
-
-}  // namespace pure_virtual_test
 
 TEST(PlatformCrashHook, PureVirtualCallRunsHandlerThenAborts) {
     ChildResult child = runChild([](int fd) {
         resetToDefault(SIGABRT);
         g_reportFd = fd;
         platform::setPureVirtualHandler(reportPureVirtual);
-        pure_virtual_test::Derived d;
+        pure_virtual_call::Derived d;
         return d.value() + 10;
     });
     ASSERT_TRUE(WIFSIGNALED(child.status)) << child.status;
