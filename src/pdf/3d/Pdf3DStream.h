@@ -3,7 +3,9 @@
 
 #include "pdf/PdfStream.h"
 
-// Holds the model's bytes as loaded and writes them Flate-compressed. The
+// Compresses the model's bytes with Flate while they are read and keeps only
+// the compressed form until the document is written: a model waits in memory
+// at its compressed size, never next to an uncompressed copy of itself. The
 // compressed size is known before the dictionary goes out, so Length is a
 // direct number here, unlike the indirect Length of other streams.
 class Pdf3DStream : public PdfStream {
@@ -15,10 +17,14 @@ public:
     explicit Pdf3DStream(PdfXref* xref);
     ~Pdf3DStream() override = default;
 
-    // Replaces the data with the bytes of the file at path. False, with no
-    // data, when the file cannot be opened or read to its end.
+    // Replaces the data with the compressed bytes of the file at path. False,
+    // with no data, when the file cannot be opened or read to its end.
     bool LoadFromFile(const char* path);
     // Type, Subtype, Length and Filter /FlateDecode, then the compressed
     // data. Data never loaded is written as the compressed form of nothing.
     void WriteToStream(PdfStreamBase& out) override;
+
+private:
+    // Whether GetStream() holds one complete zlib stream.
+    bool m_compressed = false;
 };

@@ -30,6 +30,16 @@ inline std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// zlib's own one-call compression at the default level.
+inline std::string Compress2(const std::string& data) {
+    std::string out(compressBound(data.size()), '\0');
+    uLongf length = out.size();
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(data.data()),
+                  data.size(), Z_DEFAULT_COMPRESSION) != Z_OK)
+        return "<failed>";
+    return out.substr(0, length);
+}
+
 // What a complete zlib stream decodes to; "<bad>" for anything else.
 inline std::string Inflate(const std::string& compressed) {
     std::string out(1 << 20, '\0');
