@@ -41,6 +41,8 @@ void PdfFileStream::Open() {
         m_file = std::fopen(candidate.c_str(), "wbx");
         if (m_file) {
             m_tempPath = candidate;
+            m_buffer.reset(new char[kBufferSize]);
+            std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
             return;
         }
         m_lastError = errno;

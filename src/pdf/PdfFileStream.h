@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "pdf/PdfStreamBase.h"
@@ -15,6 +16,11 @@
 // -3 "ERROR: cannot write to stream(%d)." with the errno of the failed call.
 class PdfFileStream : public PdfStreamBase {
 public:
+    // Size of the file's write buffer: documents are written in pieces of
+    // about a kilobyte, and stdio's default buffer would turn a large model
+    // into tens of thousands of small write calls.
+    static constexpr size_t kBufferSize = 64 * 1024;
+
     explicit PdfFileStream(const char* path);
     ~PdfFileStream() override;
 
@@ -38,6 +44,7 @@ private:
 
     std::string m_path;
     std::string m_tempPath;
+    std::unique_ptr<char[]> m_buffer;  // outlives m_file, which it buffers
     std::FILE* m_file = nullptr;
     int m_lastError = 0;
     bool m_committed = false;

@@ -25,9 +25,12 @@ bool Pdf3DStream::LoadFromFile(const char* path) {
     PdfMemStream& data = *GetStream();
     data.FreeData();
     m_compressed = false;
+    std::unique_ptr<char[]> fileBuffer;  // declared first: the file closes before it goes
     std::unique_ptr<std::FILE, FileCloser> file(path ? std::fopen(path, "rb") : nullptr);
     if (!file)
         return false;
+    fileBuffer.reset(new char[kFileBufferSize]);
+    std::setvbuf(file.get(), fileBuffer.get(), _IOFBF, kFileBufferSize);
     // Deflate does not depend on how its input is cut into pieces, so
     // compressing each piece as it arrives gives the bytes that compressing
     // the whole model at write time would give. A short read is the last

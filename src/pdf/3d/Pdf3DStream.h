@@ -12,6 +12,9 @@ class Pdf3DStream : public PdfStream {
 public:
     // U3D files are read in pieces of this size.
     static constexpr int kReadSize = 1024;
+    // The file's own buffer, so that those pieces do not each cost a system
+    // call's worth of stdio's default buffer.
+    static constexpr size_t kFileBufferSize = 64 * 1024;
 
     // Adds Type "3D", Subtype "U3D" and Length 0.
     explicit Pdf3DStream(PdfXref* xref);
