@@ -8,10 +8,7 @@ namespace {
 
 template <class Call>
 int64_t copyPass(metaTreeC* chain, bool firstOnly, Call call) {
-    return postOrderPass(chain, firstOnly, [&call](metaTreeC* n) {
-        metaObjectCustomCopyC view(n);
-        return call(view);
-    });
+    return handlerPass<metaObjectCustomCopyC>(chain, firstOnly, call);
 }
 
 // Copy tags left on the source by earlier copies would travel into this

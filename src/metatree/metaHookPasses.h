@@ -95,6 +95,17 @@ int64_t postOrderPass(metaTreeC* chain, bool firstOnly, Slot slot) {
     return sum;
 }
 
+// postOrderPass for the handler slots: call(view) on each node seen through
+// a fresh, non-owning View handle (a custom storage or custom copy handle),
+// whose base slot hands the call on to the handler registered for the key.
+template <class View, class Call>
+int64_t handlerPass(metaTreeC* chain, bool firstOnly, Call call) {
+    return postOrderPass(chain, firstOnly, [&call](metaTreeC* n) {
+        View view(n);
+        return call(view);
+    });
+}
+
 // Copies the chain in pre-order. replace(source) may return the complete
 // replacement of a node, sub-tree included, whose source children are then
 // not visited; on null the node is copied (value and copy tag) and its

@@ -6,14 +6,9 @@
 
 namespace {
 
-// Runs one storage slot over the chain, each node seen through a fresh,
-// non-owning handle whose base slot hands the call to the node's handler.
 template <class Call>
 int64_t storagePass(metaTreeC* chain, bool firstOnly, Call call) {
-    return postOrderPass(chain, firstOnly, [&call](metaTreeC* n) {
-        metaObjectCustomStorageC view(n);
-        return call(view);
-    });
+    return handlerPass<metaObjectCustomStorageC>(chain, firstOnly, call);
 }
 
 }  // namespace
