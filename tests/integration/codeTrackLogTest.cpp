@@ -16,22 +16,24 @@ namespace {
 namespace fs = std::filesystem;
 
 struct hostRunS {
-    std::string pid;
+    std::string thread;  // the host's thread, which loaded the module
     std::string results;
 };
 
 // Runs the host with the log directory set (and nothing else of the
 // environment that could redirect it) plus the given switches.
-hostRunS runHost(const fs::path& logDir, const std::string& switches, const std::vector<fs::path>& args) {
-    std::string command = "env -u QVCODETRACK -u QVCODETRACK_FLUSH -u TEMP -u TMP temp='" + logDir.string() +
-                          "' tmp='" + logDir.string() + "' " + switches + " " + U3DPDF_INTEGRATION_HOST;
+hostRunS runHost(const fs::path& logDir, const std::vector<envChangeS>& switches, const std::vector<fs::path>& args) {
+    std::vector<envChangeS> env = {{"QVCODETRACK", {}}, {"QVCODETRACK_FLUSH", {}}, {"TEMP", {}},
+                                   {"TMP", {}}, {"temp", logDir.string()}, {"tmp", logDir.string()}};
+    env.insert(env.end(), switches.begin(), switches.end());
+    std::vector<std::string> words;
     for (const fs::path& arg : args)
-        command += " '" + arg.string() + "'";
-    const commandResultS run = runCommand(command);
-    EXPECT_EQ(run.status, 0) << command;
+        words.push_back(arg.string());
+    const commandResultS run = runProgram(U3DPDF_INTEGRATION_HOST, words, env);
+    EXPECT_EQ(run.status, 0) << U3DPDF_INTEGRATION_HOST;
     hostRunS result;
     std::istringstream fields(run.output);
-    fields >> result.pid;
+    fields >> result.thread;
     std::getline(fields, result.results);
     return result;
 }
@@ -44,6 +46,9 @@ std::vector<std::string> records(const fs::path& file, const std::string& thread
     const std::regex format("[0-9]+;[0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}:[0-9]{1,3};" + thread + ";(.*)");
     std::smatch match;
     for (std::string line; std::getline(in, line);) {
+        // A text file: its lines end in CR LF on Windows.
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         if (std::regex_match(line, match, format))
             lines.push_back(match[1]);
         else
@@ -81,8 +86,9 @@ std::vector<std::string> failedWriteRecords(const std::string& u3d, const std::s
 }
 
 TEST(codeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
-    for (const char* switches : {"QVCODETRACK_FLUSH=1", "QVCODETRACK=1"}) {
-        SCOPED_TRACE(switches);
+    for (const envChangeS& change : {envChangeS{"QVCODETRACK_FLUSH", "1"}, envChangeS{"QVCODETRACK", "1"}}) {
+        SCOPED_TRACE(change.name);
+        const std::vector<envChangeS> switches = {change};
         scratchDirS logDir("log");
         scratchDirS work("work");
         // Paths far beyond any fixed message buffer are logged whole.
@@ -97,20 +103,21 @@ TEST(codeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
 
         const hostRunS run = runHost(logDir.path, switches, {pdf, u3d, unwritable, kept});
         EXPECT_EQ(run.results, " 1 0");
-        const std::string name = "codetrack." + run.pid + ".libu3dpdf.so.txt";
+        const std::string name = "codetrack." + run.thread + "." U3DPDF_MODULE_FILE_NAME ".txt";
         ASSERT_EQ(directoryListing(logDir.path), name);
 
         std::vector<std::string> expected = successRecords(u3d.string(), pdf.string());
         const std::vector<std::string> failed =
             failedWriteRecords(kept.string(), unwritable.string());
         expected.insert(expected.end(), failed.begin(), failed.end());
-        EXPECT_EQ(records(logDir.path / name, run.pid), expected);
+        EXPECT_EQ(records(logDir.path / name, run.thread), expected);
     }
 }
 
 TEST(codeTrackLogTest, WritesNothingUnlessSwitchedOn) {
-    for (const char* switches : {"", "QVCODETRACK=0"}) {
-        SCOPED_TRACE(switches);
+    for (const std::vector<envChangeS>& switches :
+         {std::vector<envChangeS>{}, std::vector<envChangeS>{{"QVCODETRACK", "0"}}}) {
+        SCOPED_TRACE(switches.size());
         scratchDirS logDir("quiet");
         scratchDirS work("quietwork");
         const fs::path u3d = work / "model.tmp.u3d";

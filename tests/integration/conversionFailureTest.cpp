@@ -49,7 +49,7 @@ TEST(conversionFailureTest, RequestWithoutInputDataFailsAfterReadingItsKeys) {
     loadedModuleS module;
     scratchDirS dir("noinput");
     std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));
-    addText(request.get(), "OUTPUTLOCATION", (dir / "out.pdf").c_str());
+    addText(request.get(), "OUTPUTLOCATION", (dir / "out.pdf").string().c_str());
     EXPECT_EQ(module.convertMetaTree(request.get(), 0), 0);
     EXPECT_EQ(directoryListing(dir.path), "");
     EXPECT_EQ(treeText(request.get()),

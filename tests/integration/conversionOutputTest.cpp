@@ -119,10 +119,10 @@ TEST(conversionOutputTest, WritesTheExpectedPdfForEachModel) {
         EXPECT_EQ(inflateAll(compressed, model.size()), model);
         expectXrefPointsAtObjects(written, expectedLayout(camera, compressed.size()));
 
-        const commandResultS check = runCommand("qpdf --check '" + pdf.string() + "' 2>&1");
+        const commandResultS check = runQpdf({"--check", buildMachinePath(pdf)});
         EXPECT_EQ(check.status, 0) << check.output;
         const commandResultS stream =
-            runCommand("qpdf --show-object=8 --filtered-stream-data '" + pdf.string() + "'");
+            runQpdf({"--show-object=8", "--filtered-stream-data", buildMachinePath(pdf)});
         EXPECT_EQ(stream.status, 0);
         EXPECT_TRUE(stream.output == model) << "qpdf extracted " << stream.output.size() << " bytes";
     }

@@ -1,29 +1,31 @@
 // A minimal host for the tests that need a process of their own (the
 // code tracking log reads its environment when the module is loaded):
-// loads libu3dpdf.so, converts each pair of arguments with the unit box,
-// prints its process id and the results, and unloads the module.
+// loads the module, converts each pair of arguments with the unit box,
+// prints its thread id (the one the module's code tracking log names its
+// file by) and the results, and unloads the module.
 //   integration_host <output.pdf> <model.u3d> [<output.pdf> <model.u3d> ...]
 #include "../translator/treeText.h"
 #include "metatree/metaTree.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
+#include "hostProcess.h"
+#include "runtime/platform/platform.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
-    void* module = dlopen(U3DPDF_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    std::string error;
+    void* module = openModule(U3DPDF_MODULE_PATH, error);
     if (!module) {
-        std::fprintf(stderr, "%s\n", dlerror());
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
     }
     using convertF = int (*)(metaTreeC*, uintptr_t);
-    auto convert = reinterpret_cast<convertF>(dlsym(module, "convertMetaTree"));
+    auto convert = reinterpret_cast<convertF>(moduleSymbol(module, "convertMetaTree"));
     if (!convert)
         return 2;
-    std::printf("%d", static_cast<int>(getpid()));
+    std::printf("%u", static_cast<unsigned>(platform::threadId()));
     for (int i = 1; i + 1 < argc; i += 2) {
         std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));
         addText(request.get(), "OUTPUTLOCATION", argv[i]);
@@ -34,5 +36,5 @@ int main(int argc, char** argv) {
         std::printf(" %d", convert(request.get(), 0));
     }
     std::printf("\n");
-    return dlclose(module) == 0 ? 0 : 3;
+    return closeModule(module) ? 0 : 3;
 }

@@ -2,10 +2,8 @@
 
 #include "../translator/treeText.h"
 #include "metatree/metaTree.h"
+#include "runtime/platform/platform.h"
 
-#include <dlfcn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -16,20 +14,21 @@
 namespace fs = std::filesystem;
 
 loadedModuleS::loadedModuleS() {
-    handle = dlopen(U3DPDF_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    std::string error;
+    handle = openModule(U3DPDF_MODULE_PATH, error);
     if (!handle)
-        throw std::runtime_error(dlerror());
-    getCaps = reinterpret_cast<getCapsF>(dlsym(handle, "getCaps"));
-    convertMetaTree = reinterpret_cast<convertMetaTreeF>(dlsym(handle, "convertMetaTree"));
+        throw std::runtime_error(error);
+    getCaps = reinterpret_cast<getCapsF>(moduleSymbol(handle, "getCaps"));
+    convertMetaTree = reinterpret_cast<convertMetaTreeF>(moduleSymbol(handle, "convertMetaTree"));
 }
 
 loadedModuleS::~loadedModuleS() {
     if (handle)
-        dlclose(handle);
+        closeModule(handle);
 }
 
 scratchDirS::scratchDirS(const char* tag)
-    : path(fs::temp_directory_path() / ("u3dpdf_it_" + std::string(tag) + "_" + std::to_string(::getpid()))) {
+    : path(fs::temp_directory_path() / ("u3dpdf_it_" + std::string(tag) + "_" + std::to_string(platform::processId()))) {
     fs::remove_all(path);
     fs::create_directories(path);
 }
@@ -38,9 +37,9 @@ scratchDirS::~scratchDirS() { fs::remove_all(path); }
 
 std::unique_ptr<metaTreeC> conversionRequest(const fs::path& output, const fs::path& u3d, const boxS& box) {
     std::unique_ptr<metaTreeC> root(createKeyNode("REQUEST"));
-    addText(root.get(), "OUTPUTLOCATION", output.c_str());
+    addText(root.get(), "OUTPUTLOCATION", output.string().c_str());
     metaTreeC* record = addKey(addKey(root.get(), "INPUTDATA"), "MODEL");
-    addText(record, "FILENAME", u3d.c_str());
+    addText(record, "FILENAME", u3d.string().c_str());
     addNumbers(record, "U3DBOXMIN", {box.min[0], box.min[1], box.min[2]});
     addNumbers(record, "U3DBOXMAX", {box.max[0], box.max[1], box.max[2]});
     return root;
@@ -65,18 +64,4 @@ std::string directoryListing(const fs::path& dir) {
     for (const std::string& name : names)
         listing += (listing.empty() ? "" : " ") + name;
     return listing;
-}
-
-commandResultS runCommand(const std::string& command) {
-    commandResultS result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char buf[4096];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        result.output.append(buf, got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "expectedPdf.h"
+#include "hostProcess.h"
 
 #include <filesystem>
 #include <memory>
@@ -45,9 +46,7 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes);
 // The names in a directory, sorted and separated by blanks.
 std::string directoryListing(const std::filesystem::path& dir);
 
+#if !defined(_WIN32)
 // Runs a command through the shell; its exit status and standard output.
-struct commandResultS {
-    int status = -1;
-    std::string output;
-};
 commandResultS runCommand(const std::string& command);
+#endif

@@ -6,7 +6,6 @@
 #include "moduleHost.h"
 #include "runtime/memory/memPoolAllocatorC.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,13 +17,7 @@ namespace {
 // destructor) is the module's.
 bool madeByModule(const metaTreeC* node, const loadedModuleS& module) {
     const void* vtable = *reinterpret_cast<const void* const*>(node);
-    Dl_info info{};
-    if (dladdr(vtable, &info) == 0)
-        return false;
-    void* owner = dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD);
-    if (owner)
-        dlclose(owner);
-    return owner == module.handle;
+    return moduleHolds(module.handle, vtable);
 }
 
 // The tree with the module's nodes marked by a "*".
@@ -48,7 +41,7 @@ TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
     const int32_t before = hostLiveBlocks();
     {
         std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));
-        addText(request.get(), "OUTPUTLOCATION", (dir / "out.pdf").c_str());
+        addText(request.get(), "OUTPUTLOCATION", (dir / "out.pdf").string().c_str());
         addKey(addKey(request.get(), "INPUTDATA"), "MODEL");
         const int32_t hostNodes = hostLiveBlocks();
         EXPECT_EQ(module.convertMetaTree(request.get(), 0), 0);  // no model to embed

@@ -111,7 +111,7 @@ TEST(PdfDoc, WorkedExampleFilePassesQpdf) {
     PdfDoc doc;
     doc.CreateDocument();
     doc.AddPage();
-    doc.WriteToFile(path.c_str());
+    doc.WriteToFile(path.string().c_str());
     EXPECT_EQ(fs::file_size(path), 518u);
     std::string command = "qpdf --check '" + path.string() + "' >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
@@ -137,7 +137,7 @@ TEST(PdfDoc, StreamsPassQpdfAndDecodeBack) {
     data->GetStream()->Write(payload.data(), payload.size());
 
     fs::path path = fs::temp_directory_path() / "u3dpdf_pdf_streams.pdf";
-    doc.WriteToFile(path.c_str());
+    doc.WriteToFile(path.string().c_str());
     std::string quoted = "'" + path.string() + "'";
     EXPECT_EQ(std::system(("qpdf --check " + quoted + " >/dev/null 2>&1").c_str()), 0);
     // Object 5 is the contents, 6 the compressed stream, 7 the Length that

@@ -51,7 +51,7 @@ protected:
 TEST_F(PdfFileStreamTest, CommitMovesTheFileIntoPlace) {
     fs::path target = dir / "out.pdf";
     {
-        PdfFileStream stream(target.c_str());
+        PdfFileStream stream(target.string().c_str());
         stream << "hello " << 42;
         EXPECT_EQ(stream.GetSize(), 8);
         EXPECT_FALSE(fs::exists(target));  // still in the temporary file
@@ -64,7 +64,7 @@ TEST_F(PdfFileStreamTest, CommitMovesTheFileIntoPlace) {
     // A link is written through: its target gets the new contents.
     fs::create_symlink("out.pdf", dir / "link.pdf");
     {
-        PdfFileStream stream((dir / "link.pdf").c_str());
+        PdfFileStream stream((dir / "link.pdf").string().c_str());
         stream << "via link";
         stream.Commit();
     }
@@ -75,7 +75,7 @@ TEST_F(PdfFileStreamTest, CommitMovesTheFileIntoPlace) {
     // Without Commit nothing reaches the path, and nothing is left over.
     fs::remove(target);
     {
-        PdfFileStream stream(target.c_str());
+        PdfFileStream stream(target.string().c_str());
         stream << "partial";
     }
     EXPECT_TRUE(Entries().empty());
@@ -91,7 +91,7 @@ TEST_F(PdfFileStreamTest, UnwritablePathsFailAtTheFirstWrite) {
 
     // A directory at the path is refused as a plain open would refuse it.
     fs::create_directory(dir / "sub");
-    PdfFileStream onDirectory((dir / "sub").c_str());
+    PdfFileStream onDirectory((dir / "sub").string().c_str());
     EXPECT_EQ(CatchPdf([&] { onDirectory << "x"; }),
               PdfError(-3, "ERROR: cannot write to stream(" + std::to_string(EISDIR) + ")."));
     PdfFileStream empty("");
@@ -108,14 +108,14 @@ TEST_F(PdfFileStreamTest, FailedDocumentKeepsTheExistingFile) {
     doc.AddPage();
     // A real that cannot be written stops the document midway.
     doc.GetInfo()->AddElement("Bad", new PdfReal(40000));
-    EXPECT_EQ(CatchPdf([&] { doc.WriteToFile(target.c_str()); }).first, -4);
+    EXPECT_EQ(CatchPdf([&] { doc.WriteToFile(target.string().c_str()); }).first, -4);
     EXPECT_EQ(Read(target), "previous contents");
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
 
     // A fixed document replaces the file completely.
     doc.GetInfo()->RemoveElement("Bad");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    doc.WriteToFile(target.c_str());
+    doc.WriteToFile(target.string().c_str());
     std::string written = Read(target);
     EXPECT_EQ(written.rfind("%PDF-1.2\n", 0), 0u);
     EXPECT_EQ(written.size(), 518u);
@@ -126,8 +126,8 @@ TEST_F(PdfFileStreamTest, FailedDocumentKeepsTheExistingFile) {
     // A document that cannot be written at all leaves no file.
     fs::path other = dir / "other.pdf";
     PdfDoc none;
-    EXPECT_EQ(CatchPdf([&] { none.WriteToFile(other.c_str()); }).first, -5);
+    EXPECT_EQ(CatchPdf([&] { none.WriteToFile(other.string().c_str()); }).first, -5);
     EXPECT_FALSE(fs::exists(other));
-    EXPECT_EQ(CatchPdf([&] { doc.WriteToFile((dir / "missing" / "x.pdf").c_str()); }).first, -3);
+    EXPECT_EQ(CatchPdf([&] { doc.WriteToFile((dir / "missing" / "x.pdf").string().c_str()); }).first, -3);
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
 }

@@ -45,7 +45,7 @@ TEST(convertExceptionTest, FailureBeforeTheDocumentExistsPropagatesAfterItsRecor
         std::filesystem::temp_directory_path() / ("u3dpdf_exception_" + std::to_string(::getpid()) + ".txt");
     std::filesystem::remove(log);
     codeTrackStartup();
-    codeTrackSetPath(log.c_str());
+    codeTrackSetPath(log.string().c_str());
 
     std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));
     const uint32_t counter = translator::convertCallCounter();

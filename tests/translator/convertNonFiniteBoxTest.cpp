@@ -23,9 +23,9 @@ namespace fs = std::filesystem;
 
 std::unique_ptr<metaTreeC> boxRequest(const fs::path& output, const fs::path& u3d, double corner) {
     std::unique_ptr<metaTreeC> root(createKeyNode("REQUEST"));
-    addText(root.get(), "OUTPUTLOCATION", output.c_str());
+    addText(root.get(), "OUTPUTLOCATION", output.string().c_str());
     metaTreeC* record = addKey(addKey(root.get(), "INPUTDATA"), "MODEL");
-    addText(record, "FILENAME", u3d.c_str());
+    addText(record, "FILENAME", u3d.string().c_str());
     addNumbers(record, "U3DBOXMIN", {0, corner, 0});
     addNumbers(record, "U3DBOXMAX", {1, 1, 1});
     return root;

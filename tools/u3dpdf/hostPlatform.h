@@ -1,7 +1,6 @@
 // The operating-system calls of the command-line host, and nothing else:
 // loading a shared library, finding the running executable and making a
-// private temporary file. hostPosix.cpp implements them; a Windows build of
-// the host would add one file beside it.
+// private temporary file. hostPosix.cpp and hostWin32.cpp implement them.
 #pragma once
 
 #include <string>
@@ -21,7 +20,7 @@ void* findSymbol(void* library, const char* name);
 void closeLibrary(void* library);
 
 // The directory for temporary files: TMPDIR when it is set and not empty,
-// else "/tmp".
+// else "/tmp" (on Win32 the system's temporary directory).
 std::string temporaryDirectory();
 
 // Creates a new empty file "<dir>/<prefix>XXXXXX<suffix>" that no other

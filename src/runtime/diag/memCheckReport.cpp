@@ -1,11 +1,5 @@
 // The memory check: every page of every list and every slot of each sound
-// page.
-//
-// The process heaps are not checked on this platform: glibc offers no walk
-// or validation of its heap that could report a broken block instead of
-// aborting on it (mallinfo2 and malloc_info only add up statistics while
-// trusting the very lists a check would doubt). The pool checks and texts
-// are complete.
+// page, then the process heaps as far as the platform can walk them.
 #include "runtime/diag/memBlockCheck.h"
 #include "runtime/diag/memReportTextC.h"
 #include "runtime/diag/memTrackReportsC.h"
@@ -41,6 +35,31 @@ void checkSlots(const memPoolAllocatorC& allocator, const memPageS* page, const 
     }
 }
 
+constexpr int kMaxHeapIssues = 1024;
+
+void checkProcessHeaps(memReportTextC& text) {
+    static platform::HeapIssue issues[kMaxHeapIssues];
+    const int n = platform::checkProcessHeaps(issues, kMaxHeapIssues);
+    for (int i = 0; i < n; ++i) {
+        switch (issues[i].problem) {
+            case platform::HeapProblem::Node:
+                text.append("Invalid Win32 Heap Node ").appendPointer(issues[i].data).append("\n");
+                break;
+            case platform::HeapProblem::Block:
+                text.append("Invalid Win32 Heap Block ").appendPointer(issues[i].data).append("\n");
+                break;
+            case platform::HeapProblem::DataPtr:
+                text.append("Invalid Win32 Heap Data Ptr ")
+                    .appendPointer(issues[i].data)
+                    .append("\n");
+                break;
+            case platform::HeapProblem::Structure:
+                text.append("Invalid Win32 Heap Structure\n");
+                break;
+        }
+    }
+}
+
 }  // namespace
 
 std::string memTrackReportsC::memoryCheckText() {
@@ -64,6 +83,7 @@ std::string memTrackReportsC::memoryCheckText() {
             checkSlots(*allocator_, page, *copy, text);
         }
     }
+    checkProcessHeaps(text);
     return text.text();
 }
 

@@ -99,7 +99,7 @@ void walkStack(uint64_t pc, uint64_t framePointer, uint64_t* out) {
     int count = 0;
     // When the unwinder does not reach pc either, the frames the chain gave
     // before it broke are still the best account of the stack.
-    if (!walkFramePointers(framePointer, out, count))
+    if (!platform::kFramePointerChain || !walkFramePointers(framePointer, out, count))
         walkWithUnwinder(pc, out, count);
     if (count < kCapturedStackEntries)
         out[count] = 0;

@@ -1,8 +1,8 @@
 // The operating-system services the runtime needs, and nothing else.
 //
-// This header is the only door to the operating system: posix.cpp implements
-// it with POSIX and glibc calls, a win32.cpp can implement it with the Win32
-// calls the diagnostics were designed around. Nothing here allocates through
+// This header is the only door to the operating system: posix*.cpp implement
+// it with POSIX and glibc calls, win32*.cpp with the Win32 calls the
+// diagnostics were designed around. Nothing here allocates through
 // the pooled allocator, so the allocator itself may call any of it.
 #pragma once
 
@@ -49,13 +49,16 @@ bool modulePath(const void* address, char* buf, size_t size);
 // True when the path exists and the process may read it.
 bool canRead(const char* path);
 
-// Appends n bytes to the file at path, creating it when needed; false when
-// the file cannot be opened. A plain open/write/close without allocation or
-// stdio: async-signal-safe, so the crash path may use it.
+// Appends n bytes of text to the file at path, creating it when needed, in
+// the platform's text file form (on Win32 every LF becomes CR LF, as the C
+// runtime's text mode writes it); false when the file cannot be opened. A
+// plain open/write/close without allocation or stdio: async-signal-safe, so
+// the crash path may use it.
 bool appendToFile(const char* path, const char* bytes, size_t n);
 
 // The directory for diagnostic files when none of the temporary-directory
-// variables names one ("/tmp" on POSIX), without a trailing separator.
+// variables names one ("/tmp" on POSIX, "c:" on Win32), without a trailing
+// separator.
 const char* defaultTempDirectory();
 
 // ---- environment -------------------------------------------------------------
@@ -80,6 +83,16 @@ constexpr int kStackDepth = 16;
 // by a 0 entry, a full one is not. Returns the number of addresses recorded.
 // Never allocates through operator new.
 int captureStack(uint64_t* out, int max, int skip);
+
+// Whether saved frame pointers form a chain that a walker can follow: on
+// x86-64 Win32 the compiler points the frame register into the middle of
+// a frame (the unwind tables have to be within reach of it), so only the
+// unwinder (captureStack) finds the callers there.
+#if defined(_WIN32)
+constexpr bool kFramePointerChain = false;
+#else
+constexpr bool kFramePointerChain = true;
+#endif
 
 // Loads the symboliser on first use; true when it can resolve addresses.
 bool symbolizerReady();
@@ -120,6 +133,26 @@ size_t readMemory(const void* address, void* out, size_t n);
 // True when address lies in the code of a loaded module (an executable
 // segment). Not async-signal-safe.
 bool isExecutable(const void* address);
+
+// ---- process heaps ------------------------------------------------------------
+
+// The first problem found in one heap of the process; each heap is walked
+// until its first problem.
+enum class HeapProblem {
+    Node,       // the walk itself failed before the end of the entries
+    Block,      // a busy entry that does not validate
+    DataPtr,    // a busy entry whose data cannot be read or written
+    Structure,  // the heap's structure could not be walked at all
+};
+struct HeapIssue {
+    HeapProblem problem;
+    const void* data;  // the entry's data pointer
+};
+// Walks every heap of the process (at most 1024), locked one at a time,
+// and writes at most max issues to out; returns their number. A platform
+// whose allocator cannot be walked without trusting the very lists a check
+// would doubt reports none.
+int checkProcessHeaps(HeapIssue* out, int max);
 
 // ---- crash hooks -------------------------------------------------------------
 

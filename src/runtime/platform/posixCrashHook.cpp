@@ -1,6 +1,6 @@
 // Crash hooks of the POSIX platform layer: signal handlers that report a
 // fault to the runtime's callback and then let the fault take the course it
-// would have taken without them; and the pure virtual call handler.
+// would have taken without them.
 //
 // Everything reached from the signal handler is async-signal-safe: plain
 // loads of preset state, sigaction, raise.
@@ -185,32 +185,4 @@ void removeCrashHook() {
     releaseAltStack();
 }
 
-// ---- pure virtual calls --------------------------------------------------------
-
-namespace {
-std::atomic<void (*)()> g_pureVirtualHandler{nullptr};
-
-[[noreturn]] void badVirtualCall(const char* message) {
-    if (auto handler = g_pureVirtualHandler.load(std::memory_order_acquire))
-        handler();
-    debugOutput(message);
-    abort();
-}
-}  // namespace
-
-void setPureVirtualHandler(void (*handler)()) {
-    g_pureVirtualHandler.store(handler, std::memory_order_release);
-}
-
 }  // namespace platform
-
-// The C++ runtime routes a call through an unfilled vtable slot here. Both
-// functions of that runtime object are defined, so the library's own copy is
-// never linked in beside them when libstdc++ is linked statically.
-extern "C" __attribute__((visibility("hidden"), noreturn)) void __cxa_pure_virtual() {
-    platform::badVirtualCall("pure virtual method called\n");
-}
-
-extern "C" __attribute__((visibility("hidden"), noreturn)) void __cxa_deleted_virtual() {
-    platform::badVirtualCall("deleted virtual method called\n");
-}

@@ -41,7 +41,7 @@ TEST_F(Stream3D, EmptyMissingAndUnreadableFilesCompressAsNothing) {
     // A directory opens but cannot be read: no truncated model passes as a
     // complete one.
     ASSERT_TRUE(stream->LoadFromFile(TestData("box.u3d").c_str()));
-    EXPECT_FALSE(stream->LoadFromFile(dir.path.c_str()));
+    EXPECT_FALSE(stream->LoadFromFile(dir.path.string().c_str()));
     EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));
 }
 

@@ -1,0 +1,111 @@
+#include "hostPlatform.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace hostPlatform {
+
+namespace {
+
+std::string systemMessage(DWORD code) {
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = n ? std::string(text, n) : "error " + std::to_string(code);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                message.back() == ' ' || message.back() == '.'))
+        message.pop_back();
+    return message;
+}
+
+bool hasSeparator(const std::string& path) {
+    return path.find_first_of("/\\") != std::string::npos;
+}
+
+}  // namespace
+
+std::string executablePath() {
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size())
+            return std::string(path.data(), n);
+        path.resize(path.size() * 2);
+    }
+}
+
+void* openLibrary(const std::string& path, std::string& error) {
+    // A bare name would be looked up along the DLL search path; the user
+    // means the file in the working directory.
+    const std::string file = hasSeparator(path) ? path : ".\\" + path;
+    // No error box for a module that cannot be loaded: the reason is
+    // reported on the command line instead.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE library = LoadLibraryA(file.c_str());
+    const DWORD code = GetLastError();
+    SetErrorMode(previousMode);
+    if (!library)
+        error = file + ": " + systemMessage(code);
+    return reinterpret_cast<void*>(library);
+}
+
+void* findSymbol(void* library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+
+std::string temporaryDirectory() {
+    const char* dir = std::getenv("TMPDIR");
+    if (dir && *dir)
+        return dir;
+    char path[MAX_PATH + 1];
+    const DWORD n = GetTempPathA(sizeof path, path);
+    if (n == 0 || n >= sizeof path)
+        return ".";
+    std::string result(path, n);
+    // Without the separator that GetTempPathA leaves at the end, as on POSIX.
+    if (result.size() > 1 && (result.back() == '\\' || result.back() == '/'))
+        result.pop_back();
+    return result;
+}
+
+// A random name that CREATE_NEW claims atomically: a name that another
+// process took first fails and the next one is tried.
+std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    LARGE_INTEGER seed;
+    QueryPerformanceCounter(&seed);
+    uint64_t state = static_cast<uint64_t>(seed.QuadPart) ^ (uint64_t(GetCurrentProcessId()) << 32);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = dir + "\\" + prefix;
+        for (int i = 0; i < 6; ++i) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            path += kLetters[(state >> 33) % (sizeof kLetters - 1)];
+        }
+        path += suffix;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return path;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+            errno = EACCES;
+            return {};
+        }
+    }
+    errno = EEXIST;
+    return {};
+}
+
+}  // namespace hostPlatform
