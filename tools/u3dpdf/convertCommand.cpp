@@ -4,6 +4,7 @@
 #include "cliExit.h"
 #include "commands.h"
 #include "conversionRequest.h"
+#include "hostPlatform.h"
 #include "moduleConversion.h"
 #include "temporaryCopy.h"
 
@@ -20,8 +21,8 @@ const char* const kHelp =
     "\n"
     "Converts the U3D model into a one-page PDF whose 3D annotation embeds it.\n"
     "The module deletes the U3D file it converts, so u3dpdf hands it a copy made\n"
-    "in $TMPDIR (or /tmp when TMPDIR is not set) and removes that copy when the\n"
-    "conversion fails: MODEL.u3d itself is never changed or deleted.\n"
+    "in " U3DPDF_TEMPORARY_DIRECTORY_RULE " and removes that copy\n"
+    "when the conversion fails: MODEL.u3d itself is never changed or deleted.\n"
     "\n"
     "  -o, --output OUT.pdf  the PDF file to write (required; not MODEL.u3d)\n"
     "  --bbox MINX MINY MINZ MAXX MAXY MAXZ\n"

@@ -22,6 +22,13 @@ void closeLibrary(void* library);
 // The directory for temporary files: TMPDIR when it is set and not empty,
 // else "/tmp" (on Win32 the system's temporary directory).
 std::string temporaryDirectory();
+// The same rule in the words of the help text.
+#ifdef _WIN32
+#define U3DPDF_TEMPORARY_DIRECTORY_RULE "%TMPDIR% (or the system's temporary directory\n" \
+    "when TMPDIR is not set)"
+#else
+#define U3DPDF_TEMPORARY_DIRECTORY_RULE "$TMPDIR (or /tmp when TMPDIR is not set)"
+#endif
 
 // Creates a new empty file "<dir>/<prefix>XXXXXX<suffix>" that no other
 // process can have claimed, readable and writable by the user only; its

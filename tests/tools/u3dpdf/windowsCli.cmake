@@ -1,0 +1,65 @@
+# u3dpdf.exe as a user on Windows runs it, under Wine: it finds u3dpdf.dll
+# in the build tree, converts a model without touching it, writes a PDF that
+# qpdf accepts and whose 3D stream is the model, and fails cleanly on input
+# it cannot read and on a module it cannot load.
+#   cmake -DWINE=... -DCLI=u3dpdf.exe -DMODEL=torus.u3d -DWORK=dir -P windowsCli.cmake
+foreach(var WINE CLI MODEL WORK)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "windowsCli.cmake needs -D${var}=")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+file(COPY_FILE "${MODEL}" "${WORK}/model.u3d")
+file(SHA256 "${WORK}/model.u3d" model_hash)
+
+# Runs u3dpdf.exe in WORK; sets result, out and err.
+macro(run_cli)
+  execute_process(COMMAND "${WINE}" "${CLI}" ${ARGN}
+    WORKING_DIRECTORY "${WORK}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+endmacro()
+
+# A conversion that works.
+run_cli(convert model.u3d -o out.pdf --bbox -4 -4 -1 4 4 1)
+if(NOT result EQUAL 0 OR NOT EXISTS "${WORK}/out.pdf")
+  message(FATAL_ERROR "convert exited ${result} and wrote no out.pdf: ${err}")
+endif()
+file(SHA256 "${WORK}/model.u3d" hash_after)
+if(NOT hash_after STREQUAL model_hash)
+  message(FATAL_ERROR "convert changed model.u3d")
+endif()
+execute_process(COMMAND qpdf --check "${WORK}/out.pdf" RESULT_VARIABLE qpdf_check OUTPUT_QUIET)
+execute_process(COMMAND qpdf --show-object=8 --filtered-stream-data "${WORK}/out.pdf"
+  OUTPUT_FILE "${WORK}/embedded.u3d" RESULT_VARIABLE qpdf_show)
+file(SHA256 "${WORK}/embedded.u3d" embedded_hash)
+if(NOT qpdf_check EQUAL 0 OR NOT qpdf_show EQUAL 0 OR NOT embedded_hash STREQUAL model_hash)
+  message(FATAL_ERROR "qpdf refused out.pdf (${qpdf_check}, ${qpdf_show}) or its 3D stream is not the model")
+endif()
+# Nothing but the model, the PDF and the extracted copy is left behind.
+file(GLOB left RELATIVE "${WORK}" "${WORK}/*")
+list(SORT left)
+if(NOT left STREQUAL "embedded.u3d;model.u3d;out.pdf")
+  message(FATAL_ERROR "files left behind: ${left}")
+endif()
+
+# Input that cannot be read: exit 2, one message, no PDF.
+run_cli(convert missing.u3d -o missing.pdf)
+if(NOT result EQUAL 2 OR NOT err MATCHES "^u3dpdf: cannot read missing.u3d" OR EXISTS "${WORK}/missing.pdf")
+  message(FATAL_ERROR "convert of a missing model exited ${result}: ${err}")
+endif()
+
+# A module that cannot be loaded.
+run_cli(caps --module nowhere.dll)
+if(NOT result EQUAL 2 OR NOT err MATCHES "^u3dpdf: cannot load the module: [.\\\\]*nowhere.dll: ")
+  message(FATAL_ERROR "caps with a missing module exited ${result}: ${err}")
+endif()
+
+# The capability tree from the DLL.
+run_cli(caps)
+if(NOT result EQUAL 0 OR NOT out MATCHES "\"U3D Translator DLL\"")
+  message(FATAL_ERROR "caps exited ${result}: ${out}${err}")
+endif()
+
+file(REMOVE_RECURSE "${WORK}")
