@@ -1,7 +1,8 @@
-// The manager chain between real copies of libu3dpdf.so: each copy carries
-// its own record, and copies loaded into one process find each other through
-// that process's environment. The chain is process state, so every case runs
-// in a host process of its own (module_chain_host).
+// The manager chain between real copies of the module (libu3dpdf.so,
+// u3dpdf.dll): each copy carries its own record, and copies loaded into one
+// process find each other through that process's environment. The chain is
+// process state, so every case runs in a host process of its own
+// (module_chain_host).
 #include "../integration/moduleHost.h"
 
 #include <gtest/gtest.h>
@@ -19,29 +20,34 @@ namespace fs = std::filesystem;
 
 using stateS = std::map<std::string, std::string>;  // the fields of one printed line
 
-// Three copies of the module under different file names, each a module of
-// its own to the dynamic loader.
+// Three copies of the module under different file names ("libu3dpdf_a.so",
+// "u3dpdf_a.dll"), each a module of its own to the dynamic loader.
 struct threeCopiesS {
     threeCopiesS() : dir("chain") {
-        for (const char* name : {"libu3dpdf_a.so", "libu3dpdf_b.so", "libu3dpdf_c.so"})
-            fs::copy_file(U3DPDF_MODULE_PATH, dir / name);
+        for (char copy : {'a', 'b', 'c'})
+            fs::copy_file(U3DPDF_MODULE_PATH, dir / name(copy).c_str());
     }
     std::string load(char copy) const { return "+" + path(copy); }
     std::string unload(char copy) const { return "-" + path(copy); }
     std::string path(char copy) const { return (dir / name(copy).c_str()).string(); }
-    static std::string name(char copy) { return std::string("libu3dpdf_") + copy + ".so"; }
+    static std::string name(char copy) {
+        const fs::path module(U3DPDF_MODULE_PATH);
+        return module.stem().string() + "_" + copy + module.extension().string();
+    }
     scratchDirS dir;
 };
 
+// Runs the steps in a host of its own; its memory reports go to the output
+// function the host passes, not to a report file.
 std::vector<stateS> runSteps(const std::vector<std::string>& steps) {
-    std::string command = MODULE_CHAIN_HOST;
-    for (const std::string& step : steps)
-        command += " '" + step + "'";
-    const commandResultS run = runCommand(command);
-    EXPECT_EQ(run.status, 0) << command;
+    const commandResultS run =
+        runProgram(MODULE_CHAIN_HOST, steps, {{"QVMEMTRACK_OUTPUT", std::nullopt}});
+    EXPECT_EQ(run.status, 0) << testing::PrintToString(steps);
     std::vector<stateS> states;
     std::istringstream lines(run.output);
     for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')  // a Windows console's line end
+            line.pop_back();
         stateS state;
         std::istringstream fields(line);
         for (std::string field; fields >> field;) {
@@ -143,5 +149,41 @@ TEST(moduleChainTest, AChildProcessStartsAChainUnderItsOwnVariable) {
     EXPECT_EQ(s[1]["chain"], names("b"));
     EXPECT_EQ(s[1][threeCopiesS::name('b')], record('b', '0'));
 }
+
+TEST(moduleChainTest, EveryChainedCopyAnswersTheMemoryCheckOfACleanProcess) {
+    const threeCopiesS copies;
+    const fs::path report = copies.dir / "check.txt";
+    std::vector<stateS> s =
+        runSteps({copies.load('a'), copies.load('b'), "check:" + report.string()});
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_EQ(s[2]["chain"], names("ab"));
+    // Each copy's header names that copy: the call went into its own code.
+    // A clean process has sound pools and process heaps, so the headers are
+    // all there is; in particular, no "Invalid Win32 Heap" line.
+    const std::string pid = s[2]["pid"];
+    EXPECT_EQ(readFile(report),
+              "QVMEMTRACK Memory Check (Pid=" + pid + "," + threeCopiesS::name('a') + ")\n" +
+                  "QVMEMTRACK Memory Check (Pid=" + pid + "," + threeCopiesS::name('b') + ")\n");
+}
+
+#if defined(_WIN32)
+TEST(moduleChainTest, TheMemoryCheckReportsADamagedWin32HeapBlock) {
+    const threeCopiesS copies;
+    const fs::path report = copies.dir / "check.txt";
+    std::vector<stateS> s = runSteps(
+        {copies.load('a'), copies.load('b'), "break-heap", "check:" + report.string()});
+    ASSERT_EQ(s.size(), 4u);
+    const std::string broken = s[2]["broken"];
+    ASSERT_EQ(broken.size(), 16u);
+    // Each copy walks the same heaps and finds the same block, after its
+    // own (sound) pools.
+    const std::string pid = s[3]["pid"];
+    std::string expected;
+    for (char copy : {'a', 'b'})
+        expected += "QVMEMTRACK Memory Check (Pid=" + pid + "," + threeCopiesS::name(copy) +
+                    ")\nInvalid Win32 Heap Block " + broken + "\n";
+    EXPECT_EQ(readFile(report), expected);
+}
+#endif
 
 }  // namespace

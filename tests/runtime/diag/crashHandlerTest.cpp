@@ -149,13 +149,6 @@ protected:
     }
 };
 
-// "Location <address>, Code <code> SEQ:<16 digits>"
-std::string locationLine(int code) {
-    char hex[16];
-    snprintf(hex, sizeof hex, "%x", code);
-    return "Location [0-9a-f]+, Code " + std::string(hex) + " SEQ:[0-9a-f]{16}";
-}
-
 }  // namespace
 
 TEST_F(CrashHandler, FatalSignalsAreLoggedOnceAndStillEndTheProcess) {

@@ -1,7 +1,9 @@
-// What the crash handler tests share: a fresh directory that "tmp" names,
-// reading the crash log back, the frame line pattern, and a forked child with
-// a deadline for the cases that really crash.
+// What the POSIX crash handler tests share: a fresh directory that "tmp"
+// names, reading the crash log back, and a forked child with a deadline for
+// the cases that really crash. The log's format is read by crashLogParsing.h.
 #pragma once
+
+#include "crashLogParsing.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -61,63 +63,6 @@ protected:
     std::string dir_;
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
-
-// The entries of a log, each a list of lines without their line ends; an
-// entry starts with its "Location" line.
-inline std::vector<std::vector<std::string>> entriesOf(const std::string& log) {
-    std::vector<std::vector<std::string>> entries;
-    std::istringstream in(log);
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("Location ", 0) == 0 || entries.empty())
-            entries.emplace_back();
-        entries.back().push_back(line);
-    }
-    return entries;
-}
-
-struct FrameLine {
-    std::string file;
-    int line = 0;
-    std::string symbol;
-    uint32_t address = 0;
-    std::string module;
-    std::string seq;
-};
-
-// "%s(%d) : %s (%0x Modul: %s) SEQ: %s"
-inline std::optional<FrameLine> parseFrameLine(const std::string& text) {
-    static const std::regex pattern(
-        R"(^(.*)\((-?[0-9]+)\) : (.*) )"
-        R"(\(([0-9a-f]{1,8}) Modul: (.*)\) SEQ: ((?:[0-9a-f]{2}){0,8})$)");
-    std::smatch m;
-    if (!std::regex_match(text, m, pattern))
-        return std::nullopt;
-    return FrameLine{m[1], std::stoi(m[2]),
-                     m[3], static_cast<uint32_t>(std::stoul(m[4], nullptr, 16)),
-                     m[5], m[6]};
-}
-
-// Whether a frame line names the given source file.
-inline bool namesFile(const std::string& line, const char* file) {
-    return line.rfind(std::string(file) + "(", 0) == 0;
-}
-
-// The n bytes at address as "%02x" pairs.
-inline std::string hexBytes(uint64_t address, size_t n) {
-    std::string out;
-    char pair[3];
-    for (size_t i = 0; i < n; ++i) {
-        snprintf(pair, sizeof pair, "%02x", reinterpret_cast<const unsigned char*>(address)[i]);
-        out += pair;
-    }
-    return out;
-}
-
-inline std::string hex32(uint64_t value) {
-    char text[16];
-    snprintf(text, sizeof text, "%x", static_cast<unsigned>(value & 0xffffffffu));
-    return text;
-}
 
 inline std::string executablePath() {
     char buf[4096];
