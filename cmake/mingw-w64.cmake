@@ -25,3 +25,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${U3DPDF_WINE})
 # them; zlib is linked from its archive for the same reason.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(ZLIB_USE_STATIC_LIBS ON)
+
+# Wine's dbghelp, which resolves the crash log's and the memory reports'
+# frames, reads DWARF up to version 4; GCC 12 writes version 5 by default,
+# and every frame would print without file, line or name.
+set(CMAKE_C_FLAGS_INIT -gdwarf-4)
+set(CMAKE_CXX_FLAGS_INIT -gdwarf-4)

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "pdf/PdfException.h"
+#include "runtime/platform/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -34,11 +35,10 @@ void PdfFileStream::Open() {
         return;
     std::random_device entropy;
     std::mt19937_64 tags((static_cast<unsigned long long>(entropy()) << 32) ^ entropy());
-    // "x" makes the open exclusive: a name another writer is using right now
-    // is never shared, only skipped.
+    // A name that is taken is skipped for the next one.
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = TempPathBeside(m_path, tags());
-        m_file = std::fopen(candidate.c_str(), "wbx");
+        m_file = platform::createNewFile(candidate.c_str());
         if (m_file) {
             m_tempPath = candidate;
             m_buffer.reset(new char[kBufferSize]);

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,10 +30,16 @@ hostRunS runHost(const fs::path& logDir, const std::vector<envChangeS>& switches
         words.push_back(arg.string());
     const commandResultS run = runProgram(U3DPDF_INTEGRATION_HOST, words, env);
     EXPECT_EQ(run.status, 0) << U3DPDF_INTEGRATION_HOST;
+    // One line: the thread, then the results.
+    const std::vector<std::string> lines = textLines(run.output);
     hostRunS result;
-    std::istringstream fields(run.output);
-    fields >> result.thread;
-    std::getline(fields, result.results);
+    if (lines.size() != 1) {
+        ADD_FAILURE() << "host output: " << run.output;
+        return result;
+    }
+    const size_t blank = lines[0].find(' ');
+    result.thread = lines[0].substr(0, blank);
+    result.results = blank == std::string::npos ? "" : lines[0].substr(blank);
     return result;
 }
 
@@ -42,13 +47,9 @@ hostRunS runHost(const fs::path& logDir, const std::vector<envChangeS>& switches
 // thread on the way.
 std::vector<std::string> records(const fs::path& file, const std::string& thread) {
     std::vector<std::string> lines;
-    std::istringstream in(readFile(file));
     const std::regex format("[0-9]+;[0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}:[0-9]{1,3};" + thread + ";(.*)");
     std::smatch match;
-    for (std::string line; std::getline(in, line);) {
-        // A text file: its lines end in CR LF on Windows.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : textLines(readFile(file))) {
         if (std::regex_match(line, match, format))
             lines.push_back(match[1]);
         else
@@ -111,6 +112,12 @@ TEST(codeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
             failedWriteRecords(kept.string(), unwritable.string());
         expected.insert(expected.end(), failed.begin(), failed.end());
         EXPECT_EQ(records(logDir.path / name, run.thread), expected);
+
+        // MinGW's directory listing stops at MAX_PATH, so the deep folders
+        // are emptied by name before the scratch folder goes.
+        fs::remove(pdf);
+        fs::remove(u3d);
+        fs::remove(deep);
     }
 }
 

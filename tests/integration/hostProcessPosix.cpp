@@ -66,7 +66,7 @@ commandResultS runProgram(const std::string& program, const std::vector<std::str
 std::string buildMachinePath(const std::filesystem::path& path) { return path.string(); }
 
 commandResultS runQpdf(const std::vector<std::string>& args) {
-    std::string command = "qpdf";
+    std::string command = quoted(U3DPDF_QPDF);
     for (const std::string& arg : args)
         command += " " + quoted(arg);
     return runCommand(command);

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -134,11 +136,42 @@ std::string buildMachinePath(const std::filesystem::path& path) {
     return result;
 }
 
-// Wine starts a program of the Unix side when CreateProcessA is given its
-// file: qpdf of the build machine checks the files the DLL wrote.
+// qpdf of the build machine checks the files the DLL wrote. Wine starts a
+// Unix program through CreateProcessA but hands back neither a process
+// handle nor the standard handles it was given, so neither the exit status
+// nor the output would reach the test. ntdll's __wine_unix_spawnvp runs it
+// and waits for its status; a shell in front of it sends the standard output
+// into a file that the test then reads. On Windows itself qpdf is a program
+// like any other, found through PATH.
 commandResultS runQpdf(const std::vector<std::string>& args) {
-    std::string line = quoted(U3DPDF_QPDF_WINDOWS_PATH);
-    for (const std::string& arg : args)
-        line += " " + quoted(arg);
-    return runWithOutput(line, nullptr);
+    using unixSpawnF = LONG(CDECL*)(char* const argv[], int wait);
+    auto unixSpawn = reinterpret_cast<unixSpawnF>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
+    if (!unixSpawn) {
+        std::string line = "qpdf";
+        for (const std::string& arg : args)
+            line += " " + quoted(arg);
+        return runWithOutput(line, nullptr);
+    }
+    char outputName[MAX_PATH];
+    char directory[MAX_PATH];
+    commandResultS result;
+    if (!GetTempPathA(MAX_PATH, directory) || !GetTempFileNameA(directory, "qpd", 0, outputName))
+        return result;
+    std::vector<std::string> words = {"/bin/sh", "-c", "out=$1; shift; exec \"$@\" >\"$out\"", "sh",
+                                      buildMachinePath(outputName), U3DPDF_QPDF};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    // The status is the program's exit status, or an NTSTATUS (negative)
+    // when it could not be started.
+    const LONG status = unixSpawn(argv.data(), TRUE);
+    result.status = status < 0 ? -1 : static_cast<int>(status);
+    std::ifstream output(outputName, std::ios::binary);
+    result.output.assign(std::istreambuf_iterator<char>(output), std::istreambuf_iterator<char>());
+    output.close();
+    DeleteFileA(outputName);
+    return result;
 }

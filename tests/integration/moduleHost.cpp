@@ -4,11 +4,13 @@
 #include "metatree/metaTree.h"
 #include "runtime/platform/platform.h"
 
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -33,7 +35,13 @@ scratchDirS::scratchDirS(const char* tag)
     fs::create_directories(path);
 }
 
-scratchDirS::~scratchDirS() { fs::remove_all(path); }
+// A directory left behind fails the test instead of ending the program.
+scratchDirS::~scratchDirS() {
+    std::error_code error;
+    fs::remove_all(path, error);
+    if (error)
+        ADD_FAILURE() << "cannot remove " << path << ": " << error.message();
+}
 
 std::unique_ptr<metaTreeC> conversionRequest(const fs::path& output, const fs::path& u3d, const boxS& box) {
     std::unique_ptr<metaTreeC> root(createKeyNode("REQUEST"));
@@ -54,6 +62,17 @@ std::string readFile(const fs::path& path) {
 
 void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> textLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 std::string directoryListing(const fs::path& dir) {

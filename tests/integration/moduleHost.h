@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 class metaTreeC;
 
@@ -43,6 +44,9 @@ std::unique_ptr<metaTreeC> conversionRequest(const std::filesystem::path& output
 std::filesystem::path testData(const char* name);
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
+// The lines of text from a file or a program's standard output, without
+// their line ends (LF, or CR LF as Windows writes text).
+std::vector<std::string> textLines(const std::string& text);
 // The names in a directory, sorted and separated by blanks.
 std::string directoryListing(const std::filesystem::path& dir);
 

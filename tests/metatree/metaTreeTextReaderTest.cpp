@@ -191,10 +191,22 @@ TEST(MetaTreeTextReader, FilesAndStreams) {
     EXPECT_FALSE(reader.loadTreeFromFile(nullptr, true).valid());
     EXPECT_FALSE(reader.loadTreeFromStream(nullptr, true).valid());
 
-    // A stream that fails to read stops before its end: "eof fail".
+    // A stream that fails to read stops before its end: "eof fail". A
+    // stream opened for writing refuses every read.
+    std::FILE* writeOnly = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(writeOnly, nullptr);
+    EXPECT_FALSE(reader.loadTreeFromStream(writeOnly, true).valid());
+    EXPECT_EQ(std::string(reader.errorText().text()), "Line:1 - eof fail");
+    std::fclose(writeOnly);
+    std::remove(path.c_str());
+
+    // So does a directory on POSIX, which opens but cannot be read; Windows
+    // does not open a directory as a file at all.
     const std::string dir = ::testing::TempDir();
     EXPECT_FALSE(reader.loadTreeFromFile(dir.c_str(), true).valid());
+#ifndef _WIN32
     EXPECT_EQ(std::string(reader.errorText().text()), "Line:1 - eof fail");
+#endif
 }
 
 // Loads and saves hold LC_NUMERIC at "C" and give the caller's locale back.
@@ -202,7 +214,9 @@ TEST(MetaTreeTextReader, FilesAndStreams) {
 // check of the restored locale still runs.
 TEST(MetaTreeTextReader, NumbersUseAFullStopInAnyLocale) {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
-    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "C.UTF-8", "C.utf8"};
+    // POSIX names first, then the Windows name of a decimal comma locale.
+    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "C.UTF-8", "C.utf8",
+                                "German_Germany.1252"};
     const char* chosen = nullptr;
     for (const char* name : candidates)
         if ((chosen = std::setlocale(LC_NUMERIC, name)))

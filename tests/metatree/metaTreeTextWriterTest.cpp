@@ -1,3 +1,4 @@
+#include "../textFile.h"
 #include "metatree/metaObject.h"
 #include "metatree/metaTreeTextBuffer.h"
 #include "metatree/metaTreeTextSave.h"
@@ -118,7 +119,7 @@ TEST(MetaTreeTextWriter, SavesReportFailureAndSucceedOnlyWhole) {
     char bytes[128] = {};
     const size_t n = std::fread(bytes, 1, sizeof bytes, f);
     std::fclose(f);
-    EXPECT_EQ(std::string(bytes, n), pretty(tree));
+    EXPECT_EQ(std::string(bytes, n), asTextFile(pretty(tree)));
     std::remove(path.c_str());
 
     EXPECT_EQ(saveTreeToFile(tree, "/nonexistent-dir/tree.txt", false, false), 0);

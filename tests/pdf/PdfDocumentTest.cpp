@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "../integration/hostProcess.h"
 #include "PdfTestSupport.h"
 #include "pdf/PdfAutoPtrMgr.h"
 #include "pdf/PdfCatalog.h"
@@ -49,20 +48,6 @@ std::string WrittenDoc(PdfDoc& doc) {
 
 namespace {
 
-bool HaveQpdf() { return std::system("qpdf --version >/dev/null 2>&1") == 0; }
-
-std::string CommandOutput(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 // The shape a compressed stream takes on top of PdfStream: data deflated
 // into a scratch stream, then a direct Length and a FlateDecode filter.
 class DeflatedStream : public PdfStream {
@@ -105,22 +90,17 @@ TEST(PdfDoc, WorkedExampleByteForByte) {
 }
 
 TEST(PdfDoc, WorkedExampleFilePassesQpdf) {
-    if (!HaveQpdf())
-        GTEST_SKIP() << "qpdf is not installed";
     fs::path path = fs::temp_directory_path() / "u3dpdf_pdf_worked_example.pdf";
     PdfDoc doc;
     doc.CreateDocument();
     doc.AddPage();
     doc.WriteToFile(path.string().c_str());
     EXPECT_EQ(fs::file_size(path), 518u);
-    std::string command = "qpdf --check '" + path.string() + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(runQpdf({"--check", buildMachinePath(path)}).status, 0);
     fs::remove(path);
 }
 
 TEST(PdfDoc, StreamsPassQpdfAndDecodeBack) {
-    if (!HaveQpdf())
-        GTEST_SKIP() << "qpdf is not installed";
     PdfDoc doc;
     doc.CreateDocument();
     PdfPage* page = doc.AddPage();
@@ -138,16 +118,17 @@ TEST(PdfDoc, StreamsPassQpdfAndDecodeBack) {
 
     fs::path path = fs::temp_directory_path() / "u3dpdf_pdf_streams.pdf";
     doc.WriteToFile(path.string().c_str());
-    std::string quoted = "'" + path.string() + "'";
-    EXPECT_EQ(std::system(("qpdf --check " + quoted + " >/dev/null 2>&1").c_str()), 0);
+    const std::string checked = buildMachinePath(path);
+    EXPECT_EQ(runQpdf({"--check", checked}).status, 0);
     // Object 5 is the contents, 6 the compressed stream, 7 the Length that
     // the contents registered while being written.
-    EXPECT_EQ(CommandOutput("qpdf --show-object=5 --filtered-stream-data " + quoted),
+    EXPECT_EQ(runQpdf({"--show-object=5", "--filtered-stream-data", checked}).output,
               "1 1 1 rg\n0 0 793 612 re\nf\n");
-    EXPECT_EQ(CommandOutput("qpdf --show-object=7 " + quoted), "26\n");
-    std::string decoded = CommandOutput("qpdf --show-object=6 --filtered-stream-data " + quoted);
-    EXPECT_EQ(decoded.size(), payload.size());
-    EXPECT_TRUE(decoded == payload);
+    EXPECT_EQ(runQpdf({"--show-object=7", checked}).output, "26\n");
+    const commandResultS decoded = runQpdf({"--show-object=6", "--filtered-stream-data", checked});
+    EXPECT_EQ(decoded.status, 0);
+    EXPECT_EQ(decoded.output.size(), payload.size());
+    EXPECT_TRUE(decoded.output == payload);
     fs::remove(path);
 }
 

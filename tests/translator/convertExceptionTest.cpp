@@ -57,6 +57,8 @@ TEST(convertExceptionTest, FailureBeforeTheDocumentExistsPropagatesAfterItsRecor
     // exception in place of its closing.
     std::ifstream in(log);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Windows does not remove a file that is still open.
+    in.close();
     const std::string frame = std::string(";") + kConversionSourceFile + ";123;";
     const size_t enter = text.find(frame + "Frame Enter(convertMetaTree(data, fncPointer))\n");
     const size_t exception = text.find(frame + "Exception\n");

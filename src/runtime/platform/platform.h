@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 namespace platform {
 
@@ -48,6 +49,12 @@ bool modulePath(const void* address, char* buf, size_t size);
 
 // True when the path exists and the process may read it.
 bool canRead(const char* path);
+
+// Opens a new file for binary writing ("wb"), only when no file of that name
+// exists yet: null with errno EEXIST when one does (or errno of another
+// failure). fopen's "x" does this in C11, but not every C runtime knows it:
+// Windows' msvcrt.dll ignores it and truncates the existing file.
+std::FILE* createNewFile(const char* path);
 
 // Appends n bytes of text to the file at path, creating it when needed, in
 // the platform's text file form (on Win32 every LF becomes CR LF, as the C

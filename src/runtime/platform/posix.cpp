@@ -215,6 +215,8 @@ bool moduleFileName(const void* address, char* buf, size_t size) {
 
 bool canRead(const char* path) { return path && access(path, R_OK) == 0; }
 
+std::FILE* createNewFile(const char* path) { return std::fopen(path, "wbx"); }
+
 const char* defaultTempDirectory() { return "/tmp"; }
 
 // ---- environment -------------------------------------------------------------

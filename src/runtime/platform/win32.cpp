@@ -8,7 +8,12 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 
 #include <cstring>
 
@@ -83,6 +88,20 @@ uint64_t processStartTime() {
 
 bool canRead(const char* path) { return path && _access(path, 4) == 0; }
 
+std::FILE* createNewFile(const char* path) {
+    const int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) {
+        const int error = errno;
+        _close(fd);
+        std::remove(path);
+        errno = error;
+    }
+    return file;
+}
+
 // The directory part of the fallback: the code tracking log adds the "/"
 // itself ("c:/codetrack..."), the crash log too ("c:/qvdbgcrash.log").
 const char* defaultTempDirectory() { return "c:"; }
@@ -141,6 +160,9 @@ const char* getEnv(const char* name) {
     envSlotS& slot = slotFor(name);
     // The value may change between asking for its length and reading it.
     for (;;) {
+        // A variable set to the empty text also gives 0 but leaves the last
+        // error as it was: only a cleared error tells it from an absent one.
+        SetLastError(ERROR_SUCCESS);
         const DWORD needed = GetEnvironmentVariableA(name, slot.value, slot.capacity);
         if (needed == 0) {
             // Absent, or set to the empty text.

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
+#include "../../integration/hostProcess.h"
 #include "Pdf3dTestSupport.h"
 #include "pdf/3d/Pdf3DAnnot.h"
 #include "pdf/3d/Pdf3dAnnotActivation.h"
@@ -143,13 +143,9 @@ TEST(ConversionDocument, ByteLayoutQpdfAndEmbeddedModel) {
     const std::string xref = std::to_string(dataStart + dataLength + 21);
     EXPECT_EQ(file.substr(dataStart + dataLength), kAfterData + xref + "\r\n%%EOF\r\n");
 
-    if (std::system("qpdf --version >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "qpdf is not installed";
-    const std::string quoted = "'" + pdf + "'";
-    EXPECT_EQ(std::system(("qpdf --check " + quoted + " >/dev/null 2>&1").c_str()), 0);
-    const std::string extracted = dir.File("extracted.u3d");
-    ASSERT_EQ(std::system(("qpdf --show-object=8 --filtered-stream-data " + quoted + " > '" + extracted + "'")
-                              .c_str()),
-              0);
-    EXPECT_TRUE(ReadFile(extracted) == model);
+    const std::string checked = buildMachinePath(pdf);
+    EXPECT_EQ(runQpdf({"--check", checked}).status, 0);
+    const commandResultS extracted = runQpdf({"--show-object=8", "--filtered-stream-data", checked});
+    ASSERT_EQ(extracted.status, 0);
+    EXPECT_TRUE(extracted.output == model);
 }
