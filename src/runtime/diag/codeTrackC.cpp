@@ -147,7 +147,7 @@ void codeTrackC::writeRing(bool forced) {
     if (!forced && !enabled())
         return;
     logPath_ = codeTrackLogPath(configuredPath_, ownerThread_);
-    if (FILE* out = fopen(logPath_.text(), "a")) {
+    if (FILE* out = fopen(logPath_.text(), "at+")) {
         for (int i = 0; i < kRingSize; ++i) {
             const codeTrackRecordS& r = records_[(next_ + i) % kRingSize];
             if (r.kind != CT_EMPTY)
