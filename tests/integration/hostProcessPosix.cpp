@@ -6,16 +6,12 @@
 
 #include <cstdio>
 
-namespace {
-
-std::string quoted(const std::string& word) {
+std::string shellQuoted(const std::string& word) {
     std::string out = "'";
     for (char c : word)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
-
-}  // namespace
 
 commandResultS runCommand(const std::string& command) {
     commandResultS result;
@@ -56,18 +52,18 @@ commandResultS runProgram(const std::string& program, const std::vector<std::str
                           const std::vector<envChangeS>& env) {
     std::string command = "env";
     for (const envChangeS& change : env)
-        command += change.value ? " " + change.name + "=" + quoted(*change.value) : " -u " + change.name;
-    command += " " + quoted(program);
+        command += change.value ? " " + change.name + "=" + shellQuoted(*change.value) : " -u " + change.name;
+    command += " " + shellQuoted(program);
     for (const std::string& arg : args)
-        command += " " + quoted(arg);
+        command += " " + shellQuoted(arg);
     return runCommand(command);
 }
 
 std::string buildMachinePath(const std::filesystem::path& path) { return path.string(); }
 
 commandResultS runQpdf(const std::vector<std::string>& args) {
-    std::string command = quoted(U3DPDF_QPDF);
+    std::string command = shellQuoted(U3DPDF_QPDF);
     for (const std::string& arg : args)
-        command += " " + quoted(arg);
+        command += " " + shellQuoted(arg);
     return runCommand(command);
 }

@@ -53,4 +53,6 @@ std::string directoryListing(const std::filesystem::path& dir);
 #if !defined(_WIN32)
 // Runs a command through the shell; its exit status and standard output.
 commandResultS runCommand(const std::string& command);
+// The word in single quotes, as the shell takes it literally.
+std::string shellQuoted(const std::string& word);
 #endif

@@ -4,28 +4,17 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string quoted(const std::string& word) {
-    std::string out = "'";
-    for (char c : word)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-}  // namespace
-
 cliResultS runCliWith(const cliRunS& run) {
     const fs::path errFile = fs::temp_directory_path() / ("u3dpdf_cli_err_" + std::to_string(::getpid()));
     std::string command;
     if (!run.cwd.empty())
-        command += "cd " + quoted(run.cwd) + " && ";
+        command += "cd " + shellQuoted(run.cwd) + " && ";
     if (!run.tmpdir.empty())
-        command += "TMPDIR=" + quoted(run.tmpdir) + " ";
-    command += quoted(run.exe.empty() ? fs::path(U3DPDF_CLI) : run.exe);
+        command += "TMPDIR=" + shellQuoted(run.tmpdir) + " ";
+    command += shellQuoted(run.exe.empty() ? fs::path(U3DPDF_CLI) : run.exe);
     for (const std::string& arg : run.args)
-        command += " " + quoted(arg);
-    command += " 2>" + quoted(errFile);
+        command += " " + shellQuoted(arg);
+    command += " 2>" + shellQuoted(errFile);
     const commandResultS result = runCommand(command);
     cliResultS cli{result.status, result.output, readFile(errFile)};
     fs::remove(errFile);
@@ -38,8 +27,8 @@ bool oneErrorLine(const std::string& err) {
     return err.rfind("u3dpdf: ", 0) == 0 && err.find('\n') == err.size() - 1;
 }
 
-bool qpdfAccepts(const fs::path& pdf) { return runCommand("qpdf --check " + quoted(pdf) + " >/dev/null").status == 0; }
+bool qpdfAccepts(const fs::path& pdf) { return runCommand("qpdf --check " + shellQuoted(pdf) + " >/dev/null").status == 0; }
 
 std::string embeddedModel(const fs::path& pdf) {
-    return runCommand("qpdf --show-object=8 --filtered-stream-data " + quoted(pdf)).output;
+    return runCommand("qpdf --show-object=8 --filtered-stream-data " + shellQuoted(pdf)).output;
 }
