@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,7 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 
 struct leakRunS {
-    std::string pid;
     std::string results;
     std::vector<std::string> report;  // its lines
 };
@@ -34,15 +32,17 @@ struct leakRunS {
 leakRunS runHost(int conversions, bool failing) {
     scratchDirS dir("leak");
     const fs::path report = dir / "report.txt";
-    std::string command = "env -u QVMEMTRACK_TYPEINFO -u QVMEMTRACK_LOCATION -u QVCODETRACK TMPDIR='" +
-                          dir.path.string() + "' TEMP='" + dir.path.string() + "' TMP='" + dir.path.string() +
-                          "' QVCODETRACK_FLUSH=1 QVMEMTRACK_LEAK=1 QVMEMTRACK_OUTPUT='" + report.string() +
-                          "' " + U3DPDF_INTEGRATION_HOST;
-    int pairs = 0;
+    const std::string scratch = dir.path.string();
+    const std::vector<envChangeS> env = {
+        {"QVMEMTRACK_TYPEINFO", {}}, {"QVMEMTRACK_LOCATION", {}}, {"QVCODETRACK", {}},
+        {"TMPDIR", scratch}, {"TEMP", scratch}, {"TMP", scratch},
+        {"QVCODETRACK_FLUSH", "1"}, {"QVMEMTRACK_LEAK", "1"}, {"QVMEMTRACK_OUTPUT", report.string()}};
+    std::vector<std::string> args;
     const auto convert = [&](const fs::path& pdf, const char* model) {
-        const fs::path u3d = dir.path / (std::to_string(pairs++) + ".tmp.u3d");
+        const fs::path u3d = dir.path / (std::to_string(args.size() / 2) + ".tmp.u3d");
         fs::copy_file(testData(model), u3d);
-        command += " '" + pdf.string() + "' '" + u3d.string() + "'";
+        args.push_back(pdf.string());
+        args.push_back(u3d.string());
     };
     for (int i = 0; i < conversions; ++i) {
         convert(dir / "box.pdf", "box.u3d");
@@ -51,29 +51,35 @@ leakRunS runHost(int conversions, bool failing) {
     if (failing)
         convert(dir / "missing" / "x.pdf", "box.u3d");
 
-    const commandResultS run = runCommand(command);
-    EXPECT_EQ(run.status, 0) << command;
+    const commandResultS run = runProgram(U3DPDF_INTEGRATION_HOST, args, env);
+    EXPECT_EQ(run.status, 0) << U3DPDF_INTEGRATION_HOST;
+    // The host prints its thread, then one result per conversion.
     leakRunS result;
-    std::istringstream fields(run.output);
-    fields >> result.pid;
-    std::getline(fields, result.results);
-    std::istringstream lines(readFile(report));
-    for (std::string line; std::getline(lines, line);)
-        result.report.push_back(line);
+    const std::vector<std::string> output = textLines(run.output);
+    if (output.size() == 1 && output[0].find(' ') != std::string::npos)
+        result.results = output[0].substr(output[0].find(' '));
+    // The report file is written in text mode: CR LF on Windows.
+    result.report = textLines(readFile(report));
     return result;
 }
 
-// The summary report, then the detail report, both of this module; the
-// number of blocks the detail report lists.
+// The summary report, then the detail report, both of this module (in the
+// same process); the number of blocks the detail report lists.
 size_t expectReports(const leakRunS& run) {
-    const std::string module = " (Pid=" + run.pid + ",libu3dpdf.so)";
-    const auto detail = std::find(run.report.begin(), run.report.end(),
-                                  "QVMEMTRACK Detail Memory Report" + module);
+    const std::regex module(" \\(Pid=([0-9]+)," U3DPDF_MODULE_FILE_NAME "\\)");
+    std::smatch summary;
     EXPECT_FALSE(run.report.empty());
-    EXPECT_NE(detail, run.report.end());
-    if (run.report.empty() || detail == run.report.end())
+    if (run.report.empty() ||
+        !std::regex_match(run.report.front(), summary, std::regex("QVMEMTRACK Summary Report(.*)")) ||
+        !std::regex_match(summary[1].str(), module)) {
+        ADD_FAILURE() << "no summary report of this module: " << (run.report.empty() ? "" : run.report.front());
         return 0;
-    EXPECT_EQ(run.report.front(), "QVMEMTRACK Summary Report" + module);
+    }
+    const auto detail = std::find(run.report.begin(), run.report.end(),
+                                  "QVMEMTRACK Detail Memory Report" + summary[1].str());
+    EXPECT_NE(detail, run.report.end());
+    if (detail == run.report.end())
+        return 0;
     EXPECT_TRUE(std::regex_match(*(detail - 1), std::regex("OS  Bytes : [0-9]+"))) << *(detail - 1);
     EXPECT_TRUE(std::regex_match(*(detail - 2), std::regex("Mgr Bytes : [0-9]+"))) << *(detail - 2);
     size_t blocks = 0;
