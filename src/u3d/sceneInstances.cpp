@@ -1,0 +1,119 @@
+#include "u3d/sceneInstances.h"
+
+#include <deque>
+#include <unordered_map>
+
+namespace u3d {
+
+namespace {
+
+// The nodes' indices by name; with duplicate names the first node counts.
+std::unordered_map<std::string, std::size_t> indexByName(const sceneS& scene) {
+    std::unordered_map<std::string, std::size_t> index;
+    for (std::size_t i = 0; i < scene.nodes.size(); ++i)
+        index.emplace(scene.nodes[i].name, i);
+    return index;
+}
+
+constexpr std::size_t kWorld = static_cast<std::size_t>(-1);
+constexpr std::size_t kNowhere = static_cast<std::size_t>(-2);
+
+}  // namespace
+
+// The nodes are placed in topological order (a node after all its parents),
+// so the walk needs no recursion and a cycle shows as nodes never reached.
+std::vector<modelInstanceS> modelInstances(const sceneS& scene) {
+    const std::size_t count = scene.nodes.size();
+    const auto byName = indexByName(scene);
+
+    // parentOf[i][k]: the node index of parent k of node i, or kWorld / kNowhere.
+    std::vector<std::vector<std::size_t>> parentOf(count);
+    std::vector<std::vector<std::size_t>> children(count);
+    std::vector<std::size_t> pending(count, 0);
+    for (std::size_t i = 0; i < count; ++i)
+        for (const parentS& parent : scene.nodes[i].parents) {
+            std::size_t p = kWorld;
+            if (!parent.name.empty()) {
+                const auto found = byName.find(parent.name);
+                p = found == byName.end() ? kNowhere : found->second;
+            }
+            parentOf[i].push_back(p);
+            if (p < count) {
+                children[p].push_back(i);
+                ++pending[i];
+            }
+        }
+
+    std::vector<std::vector<matrix4d>> toWorld(count);
+    std::deque<std::size_t> ready;
+    for (std::size_t i = 0; i < count; ++i)
+        if (pending[i] == 0)
+            ready.push_back(i);
+    std::size_t placed = 0;
+    while (!ready.empty()) {
+        const std::size_t i = ready.front();
+        ready.pop_front();
+        ++placed;
+        const nodeS& node = scene.nodes[i];
+        for (std::size_t k = 0; k < node.parents.size(); ++k) {
+            const std::size_t p = parentOf[i][k];
+            if (p == kNowhere)
+                continue;
+            if (p == kWorld) {
+                toWorld[i].push_back(node.parents[k].transform);
+            } else {
+                if (toWorld[i].size() + toWorld[p].size() > kMaxInstances)
+                    throw sceneError("node \"" + node.name + "\" stands in the world along more than " +
+                                     std::to_string(kMaxInstances) + " parent paths");
+                for (const matrix4d& above : toWorld[p])
+                    toWorld[i].push_back(above * node.parents[k].transform);
+            }
+        }
+        for (std::size_t child : children[i])
+            if (--pending[child] == 0)
+                ready.push_back(child);
+    }
+    if (placed != count)
+        for (std::size_t i = 0; i < count; ++i)
+            if (pending[i] != 0)
+                throw sceneError("parent cycle through node \"" + scene.nodes[i].name + "\"");
+
+    std::vector<modelInstanceS> instances;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (scene.nodes[i].kind == nodeKindE::model)
+            for (const matrix4d& transform : toWorld[i])
+                instances.push_back({i, transform});
+        // Groups are done with once their children are placed.
+        toWorld[i].shrink_to_fit();
+    }
+    return instances;
+}
+
+boxS worldBox(const sceneS& scene, const std::vector<modelInstanceS>& instances) {
+    boxS world;
+    // Which positions of a geometry its primitives use, worked out once.
+    std::unordered_map<const geometryS*, std::vector<uint32_t>> usedOf;
+    for (const modelInstanceS& instance : instances) {
+        const geometryS* geometry = scene.findGeometry(scene.nodes[instance.node].resource);
+        if (!geometry)
+            continue;
+        auto [entry, fresh] = usedOf.try_emplace(geometry);
+        std::vector<uint32_t>& used = entry->second;
+        if (fresh) {
+            std::vector<bool> seen(geometry->positions.size(), false);
+            for (uint32_t index : geometry->positionIndices)
+                if (index < seen.size() && !seen[index]) {
+                    seen[index] = true;
+                    used.push_back(index);
+                }
+        }
+        for (uint32_t index : used) {
+            const vec3f& p = geometry->positions[index];
+            const auto w = instance.toWorld.transformPoint(p.x, p.y, p.z);
+            world.add(w[0], w[1], w[2]);
+        }
+    }
+    return world;
+}
+
+}  // namespace u3d
