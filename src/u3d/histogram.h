@@ -1,0 +1,48 @@
+// The frequency model of one adaptive context of the U3D bit encoding.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace u3d {
+
+// How often each symbol was seen in one adaptive context. Symbol 0, the
+// escape, starts with frequency 1 and every other symbol with 0. Symbols
+// above kMaxSymbol are never counted. Once the total reaches the limit (the
+// format's 0x1FFF), adding a symbol first halves every frequency (rounding
+// down) and gives the escape one back, so that recent symbols weigh more
+// and the totals stay within the coder's 16-bit precision.
+//
+// Frequencies live in a binary indexed tree, so that the cumulative
+// frequency of a symbol and the symbol of a cumulative frequency take
+// logarithmic time however many distinct symbols a context has seen.
+class histogramC {
+public:
+    static constexpr uint32_t kMaxSymbol = 0xFFFF;
+    static constexpr uint32_t kLimit = 0x1FFF;
+
+    histogramC();
+
+    uint32_t total() const { return total_; }
+    uint32_t frequency(uint32_t symbol) const { return symbol < counts_.size() ? counts_[symbol] : 0; }
+    // The sum of the frequencies of the symbols below `symbol`.
+    uint32_t cumulative(uint32_t symbol) const;
+    // The symbol s whose cumulative(s) <= target < cumulative(s) + frequency(s),
+    // for target < total(); its cumulative frequency goes to `below`.
+    uint32_t find(uint32_t target, uint32_t& below) const;
+    void add(uint32_t symbol);
+
+private:
+    void grow(uint32_t symbol);
+    void halve();
+
+    std::vector<uint16_t> counts_;
+    // tree_[i] for 1 <= i <= capacity: the sum of the counts of symbols
+    // i - lowbit(i) .. i - 1; tree_[0] is unused.
+    std::vector<uint32_t> tree_;
+    uint32_t total_ = 1;
+    // Every symbol from here on has count 0.
+    uint32_t used_ = 1;
+};
+
+}  // namespace u3d
