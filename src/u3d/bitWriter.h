@@ -48,8 +48,11 @@ public:
     std::vector<uint8_t> finish();
 
 private:
-    void writeBit(uint32_t bit);
-    void writePlainBits(uint32_t bits, unsigned count);
+    // Appends `count` (at most 32) bits, the lowest first.
+    void writeBits(uint32_t bits, unsigned count);
+    // The lowest `count` bytes of value, each coded in the static context
+    // of 256 values as the byte with its bits reversed.
+    void writeCodedBytes(uint32_t value, unsigned count);
     void writeStaticSymbol(uint32_t symbol, uint32_t count);
     // Codes `symbol`, or the escape when the context has not seen it;
     // returns whether it escaped.
@@ -59,8 +62,17 @@ private:
     template <typename T>
     void writeCompressed(uint32_t context, T value, void (bitWriterC::*plain)(T));
 
+    template <typename Narrow>
+    void codeRun(unsigned steps, Narrow narrow);
+    void appendBits(uint64_t& pending, unsigned& pendingBits, std::size_t& used, uint32_t value, unsigned n);
+
+    // The block's bytes, grown ahead: the first used_ of them are written.
     std::vector<uint8_t> bytes_;
-    uint64_t bitCount_ = 0;
+    std::size_t used_ = 0;
+    // Bits not yet in bytes_, the first one highest: they move over four
+    // whole bytes at a time.
+    uint64_t pending_ = 0;
+    unsigned pendingBits_ = 0;
     codingIntervalS interval_;
     bool noCompression_ = false;
     bool compressed_ = false;
