@@ -3,6 +3,7 @@
 // up than fit one shift, must still read back.
 #include "u3d/bitReader.h"
 #include "u3d/bitWriter.h"
+#include "u3d/codingInterval.h"
 #include "u3d/contexts.h"
 
 #include <gtest/gtest.h>
@@ -13,25 +14,51 @@ namespace {
 
 using namespace u3d;
 
+// A value whose part of the interval straddles the middle, with the count
+// of its static context, found by narrowing a copy of the coder's interval
+// as both ends of the stream do; each such value adds about 12 underflow
+// bits.
+std::pair<uint32_t, uint32_t> straddling(codingIntervalS& interval) {
+    // A count whose parts of the interval do not just meet at the middle.
+    for (uint32_t count = 12345; count < 12400; ++count)
+        for (uint32_t v = 0; v < count; ++v) {
+            codingIntervalS next = interval;
+            next.narrow(v, 1, count);
+            if (next.low < codingIntervalS::kHalf && next.high >= codingIntervalS::kHalf) {
+                interval = next;
+                uint32_t bits = 0;
+                interval.shiftSettled(bits);
+                interval.scaleUnderflow();
+                return {v, count};
+            }
+        }
+    ADD_FAILURE() << "no value straddles the middle";
+    return {0, 1};
+}
+
 TEST(BitWriterUnderflow, LongRunsAroundTheMiddleReadBack) {
-    // The middle of three equally likely values narrows to the middle of
-    // the interval every time: about 1.6 underflow bits per value.
-    for (unsigned run : {1u, 20u, 21u, 40u, 200u}) {
+    constexpr uint32_t kCount = 12345;
+    for (unsigned run : {1u, 2u, 3u, 6u, 20u}) {
         bitWriterC w;
         w.writeU32(0xDEADBEEF);
-        for (unsigned i = 0; i < run; ++i)
-            w.writeCompressedU32(staticContext(3), 1);
-        w.writeCompressedU32(staticContext(3), 0);
+        codingIntervalS interval;
+        std::vector<std::pair<uint32_t, uint32_t>> values;
+        for (unsigned i = 0; i < run; ++i) {
+            values.push_back(straddling(interval));
+            w.writeCompressedU32(staticContext(values.back().second), values.back().first);
+        }
+        EXPECT_GE(interval.underflow, 10 * run);
+        w.writeCompressedU32(staticContext(kCount), 0);
         w.writeU8(0x5A);
-        w.writeCompressedU32(staticContext(3), 2);
+        w.writeCompressedU32(staticContext(kCount), kCount - 1);
         const std::vector<uint8_t> bytes = w.finish();
         bitReaderC r(bytes, {});
         EXPECT_EQ(r.readU32(), 0xDEADBEEFu);
-        for (unsigned i = 0; i < run; ++i)
-            ASSERT_EQ(r.readCompressedU32(staticContext(3)), 1u) << "run " << run << " at " << i;
-        EXPECT_EQ(r.readCompressedU32(staticContext(3)), 0u);
+        for (const auto& [v, count] : values)
+            ASSERT_EQ(r.readCompressedU32(staticContext(count)), v) << "run " << run;
+        EXPECT_EQ(r.readCompressedU32(staticContext(kCount)), 0u);
         EXPECT_EQ(r.readU8(), 0x5A);
-        EXPECT_EQ(r.readCompressedU32(staticContext(3)), 2u);
+        EXPECT_EQ(r.readCompressedU32(staticContext(kCount)), kCount - 1);
     }
 }
 
