@@ -24,13 +24,15 @@ int exactExponent(float x) {
 }
 
 // Steps of 2^-k such that no difference of two values of magnitude up to
-// `largest` counts 2^31 steps or more (their magnitudes fit a U32 with
-// room for rounding), and no finer than `wanted`.
+// `largest` counts more than 2^24 steps, and no finer than `wanted`. A
+// decoder turns the count into an F32 before it multiplies: up to 2^24 the
+// count, and so the product, is exact; finer steps would be lost to
+// rounding there, as the coordinates' own precision ends about there too.
 int stepExponent(float largest, int wanted) {
     if (largest > 0) {
         int e = 0;
-        std::frexp(largest, &e);  // largest < 2^e
-        wanted = std::min(wanted, 30 - e);
+        std::frexp(largest, &e);  // differences are below 2^(e + 1)
+        wanted = std::min(wanted, 23 - e);
     }
     // 2^-k stays a normal F32.
     return std::clamp(wanted, -126, 126);

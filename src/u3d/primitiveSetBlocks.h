@@ -12,11 +12,12 @@
 // - a point set is written one position per point, in point order.
 //
 // Positions are quantised in power-of-two steps, as coarse as every
-// coordinate allows without loss: a set whose coordinates have few enough
-// significant bits comes back bit for bit, any other to within a step of
-// about 2^-30 of its extent. Diffuse colours are quantised in steps of
-// 2^-14 and predicted as decoders of the format predict them. No normals
-// are written.
+// coordinate allows without loss but no finer than 2^-23 of the largest
+// coordinate's power of two (the precision of F32 there): a set whose
+// coordinates fit such a step comes back bit for bit (-0 as 0), any other
+// to within a step. Diffuse colours are quantised in steps of 2^-14 and
+// predicted as decoders of the format predict them. No normals are
+// written.
 #pragma once
 
 #include "u3d/blockFraming.h"
