@@ -75,3 +75,9 @@ const std::vector<std::string>& cliArgsC::operands(size_t count, const char* wha
         usageError(command_, "unexpected argument " + operands_[count]);
     return operands_;
 }
+
+const std::vector<std::string>& cliArgsC::someOperands(const char* what) const {
+    if (operands_.empty())
+        usageError(command_, std::string("missing ") + what);
+    return operands_;
+}

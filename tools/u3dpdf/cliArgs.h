@@ -30,6 +30,8 @@ public:
     // The operands; a usage error unless there are exactly `count`, which
     // `what` names ("MODEL.u3d").
     const std::vector<std::string>& operands(size_t count, const char* what) const;
+    // The operands; a usage error when there are none.
+    const std::vector<std::string>& someOperands(const char* what) const;
 
 private:
     std::string command_;

@@ -1,9 +1,10 @@
 // The operating-system calls of the command-line host, and nothing else:
-// loading a shared library, finding the running executable and making a
-// private temporary file. hostPosix.cpp and hostWin32.cpp implement them.
+// loading a shared library, finding the running executable, making a
+// private temporary file and running a child process. hostPosix.cpp and hostWin32.cpp implement them.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace hostPlatform {
 
@@ -34,5 +35,19 @@ std::string temporaryDirectory();
 // process can have claimed, readable and writable by the user only; its
 // path, or empty when it cannot be created (errno tells why).
 std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix);
+
+// How a child process ended: its exit status, or why there is none.
+struct childResultS {
+    bool exited = false;  // false: it could not start, or a signal ended it
+    int status = 0;       // the exit status when it exited
+    std::string errorOutput;  // what it wrote on standard error
+    std::string failure;      // why it did not exit, when it did not
+};
+
+// Runs `program` with the arguments (not including the program itself) and
+// waits for it; its standard error is captured, standard input and output
+// are this process's. Safe to call from several threads at once: no child
+// inherits another child's pipe.
+childResultS runChild(const std::string& program, const std::vector<std::string>& args);
 
 }  // namespace hostPlatform

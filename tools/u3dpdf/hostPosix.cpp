@@ -1,13 +1,20 @@
 #include "hostPlatform.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+extern char** environ;
 
 namespace hostPlatform {
 
@@ -53,6 +60,57 @@ std::string createTemporaryFile(const std::string& dir, const char* prefix, cons
         return {};
     close(fd);
     return path.data();
+}
+
+childResultS runChild(const std::string& program, const std::vector<std::string>& args) {
+    childResultS result;
+    // Close-on-exec: a child started by another thread at the same time
+    // must not hold this pipe open, or reading it would wait for that child.
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        result.failure = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return result;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // The duplicate on descriptor 2 is not close-on-exec: the child keeps it.
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawned != 0) {
+        close(pipeEnds[0]);
+        result.failure = "cannot start " + program + ": " + std::strerror(spawned);
+        return result;
+    }
+    char piece[4096];
+    for (;;) {
+        const ssize_t got = read(pipeEnds[0], piece, sizeof piece);
+        if (got > 0)
+            result.errorOutput.append(piece, static_cast<size_t>(got));
+        else if (got == 0 || errno != EINTR)
+            break;
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status)) {
+        result.exited = true;
+        result.status = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        result.failure = std::string("ended by signal ") + std::to_string(WTERMSIG(status)) + " (" +
+                         strsignal(WTERMSIG(status)) + ")";
+    } else {
+        result.failure = "ended without an exit status";
+    }
+    return result;
 }
 
 }  // namespace hostPlatform

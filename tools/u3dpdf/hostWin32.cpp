@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 namespace hostPlatform {
@@ -27,6 +28,27 @@ std::string systemMessage(DWORD code) {
 
 bool hasSeparator(const std::string& path) {
     return path.find_first_of("/\\") != std::string::npos;
+}
+
+// One argument as the C runtime's command-line parser reads it back:
+// quoted when it has blanks or quotes, with the backslashes before a quote
+// (and before the closing quote) doubled.
+std::string quotedArgument(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos)
+        return arg;
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, '\\');
+    return quoted + "\"";
 }
 
 }  // namespace
@@ -106,6 +128,63 @@ std::string createTemporaryFile(const std::string& dir, const char* prefix, cons
     }
     errno = EEXIST;
     return {};
+}
+
+childResultS runChild(const std::string& program, const std::vector<std::string>& args) {
+    childResultS result;
+    std::string commandLine = quotedArgument(program);
+    for (const std::string& arg : args)
+        commandLine += " " + quotedArgument(arg);
+
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    PROCESS_INFORMATION process{};
+    {
+        // A child inherits every inheritable handle of the moment: the
+        // write end is inheritable only while its own child starts, so that
+        // no other child holds it open (its reader would wait for that one).
+        static std::mutex starting;
+        const std::lock_guard<std::mutex> lock(starting);
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+            result.failure = "cannot make a pipe: " + systemMessage(GetLastError());
+            return result;
+        }
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = writeEnd;
+        std::vector<char> line(commandLine.begin(), commandLine.end());
+        line.push_back('\0');
+        const BOOL started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                            nullptr, &startup, &process);
+        const DWORD code = GetLastError();
+        CloseHandle(writeEnd);
+        if (!started) {
+            CloseHandle(readEnd);
+            result.failure = "cannot start " + program + ": " + systemMessage(code);
+            return result;
+        }
+    }
+    char piece[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, piece, sizeof piece, &got, nullptr) && got > 0)
+        result.errorOutput.append(piece, got);
+    CloseHandle(readEnd);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    if (GetExitCodeProcess(process.hProcess, &status)) {
+        result.exited = true;
+        result.status = static_cast<int>(status);
+    } else {
+        result.failure = "ended without an exit status";
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
 }
 
 }  // namespace hostPlatform

@@ -62,4 +62,20 @@ if(NOT result EQUAL 0 OR NOT out MATCHES "\"U3D Translator DLL\"")
   message(FATAL_ERROR "caps exited ${result}: ${out}${err}")
 endif()
 
+# Several models at once: each in a worker started with CreateProcess, one
+# line per model in the order given, a failure leaving the others alone.
+file(COPY_FILE "${WORK}/model.u3d" "${WORK}/second.u3d")
+run_cli(convert model.u3d missing.u3d second.u3d -d batch -j 2 --bbox -4 -4 -1 4 4 1)
+string(REPLACE "\r" "" out "${out}")
+set(lines "model.u3d -> batch[/\\]model.pdf\nmissing.u3d: failed: cannot read missing.u3d: [^\n]*\n")
+string(APPEND lines "second.u3d -> batch[/\\]second.pdf\n")
+if(NOT result EQUAL 2 OR NOT out MATCHES "^${lines}$" OR NOT EXISTS "${WORK}/batch/model.pdf"
+   OR NOT EXISTS "${WORK}/batch/second.pdf" OR EXISTS "${WORK}/batch/missing.pdf")
+  message(FATAL_ERROR "batch convert exited ${result}: ${out}${err}")
+endif()
+execute_process(COMMAND qpdf --check "${WORK}/batch/second.pdf" RESULT_VARIABLE qpdf_check OUTPUT_QUIET)
+if(NOT qpdf_check EQUAL 0)
+  message(FATAL_ERROR "qpdf refused batch/second.pdf")
+endif()
+
 file(REMOVE_RECURSE "${WORK}")
