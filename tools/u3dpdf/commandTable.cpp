@@ -8,6 +8,9 @@ const std::vector<cliCommandS>& cliCommands() {
         {"convert", "convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
                     "                  convert a model; MODEL.u3d itself is left alone",
          runConvert},
+        {"u3d", "u3d MODEL -o OUT.u3d [--scale S]\n"
+                "                  write a model of another format as U3D alone",
+         runU3d},
         {"request", "request FILE    pass a request tree (braced text form) to the module", runRequest},
         {"caps", "caps            print the module's capability tree", runCaps},
         {"tree", "tree FILE [--pretty] [--ini]\n"

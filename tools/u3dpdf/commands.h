@@ -16,6 +16,7 @@ int runConvert(const std::vector<std::string>& args);
 int runRequest(const std::vector<std::string>& args);
 int runCaps(const std::vector<std::string>& args);
 int runTree(const std::vector<std::string>& args);
+int runU3d(const std::vector<std::string>& args);
 
 // The commands in the order the help lists them.
 const std::vector<cliCommandS>& cliCommands();

@@ -1,0 +1,7 @@
+#include "cliExit.h"
+#include "modelImport.h"
+
+u3d::sceneS importModel(const std::string& model) {
+    inputError(model + " is not a U3D file, and this build reads U3D only: importing other formats needs assimp, "
+                       "which it lacks");
+}
