@@ -1,12 +1,15 @@
 #include "cliExit.h"
 #include "commands.h"
+#include "modelImport.h"
 
 #include <cstdio>
 
 const std::vector<cliCommandS>& cliCommands() {
     static const std::vector<cliCommandS> commands = {
-        {"convert", "convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
-                    "                  convert a model; MODEL.u3d itself is left alone",
+        {"convert", "convert MODEL -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ] [--scale S]\n"
+                    "        MODEL... -d OUTDIR [-j N]\n"
+                    "                  convert models (U3D, or any format u3dpdf imports);\n"
+                    "                  the models themselves are left alone",
          runConvert},
         {"u3d", "u3d MODEL -o OUT.u3d [--scale S]\n"
                 "                  write a model of another format as U3D alone",
@@ -27,9 +30,10 @@ std::string programHelp() {
         commands += std::string("  ") + command.synopsis + "\n";
     return "Usage: u3dpdf COMMAND [ARGUMENTS] [--module PATH]\n"
            "\n"
-           "Converts U3D models into one-page PDF documents with an interactive 3D\n"
+           "Converts 3D models into one-page PDF documents with an interactive 3D\n"
            "annotation through the translator module " U3DPDF_MODULE_FILE_NAME ", which it loads\n"
-           "and calls as a host application does.\n"
+           "and calls as a host application does.\n" +
+           std::string(importedFormatsNote()) +
            "\n"
            "Commands:\n" +
            commands +

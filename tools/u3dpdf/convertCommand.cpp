@@ -1,12 +1,14 @@
-// u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox ...]: a conversion of a model
-// file that the user keeps.
+// u3dpdf convert MODEL -o OUT.pdf [--bbox ...] [--scale S], or several models
+// into a folder: conversions of model files that the user keeps.
 #include "batchConversion.h"
 #include "cliArgs.h"
 #include "cliExit.h"
 #include "commands.h"
 #include "conversionRequest.h"
 #include "hostPlatform.h"
+#include "importedModel.h"
 #include "moduleConversion.h"
+#include "scaleOption.h"
 #include "temporaryCopy.h"
 
 #include <cerrno>
@@ -17,22 +19,31 @@
 namespace {
 
 const char* const kHelp =
-    "Usage: u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
+    "Usage: u3dpdf convert MODEL -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
+    "                      [--scale S] [--module PATH]\n"
+    "       u3dpdf convert MODEL... -d OUTDIR [-j N] [--bbox ...] [--scale S]\n"
     "                      [--module PATH]\n"
-    "       u3dpdf convert MODEL... -d OUTDIR [-j N] [--bbox ...] [--module PATH]\n"
     "\n"
-    "Converts the U3D model into a one-page PDF whose 3D annotation embeds it.\n"
-    "The module deletes the U3D file it converts, so u3dpdf hands it a copy made\n"
-    "in " U3DPDF_TEMPORARY_DIRECTORY_RULE " and removes that copy\n"
-    "when the conversion fails: MODEL.u3d itself is never changed or deleted.\n"
+    "Converts the model into a one-page PDF whose 3D annotation embeds it as U3D.\n"
+    "A U3D model is embedded as it is. A model of another format (STL, OBJ, PLY,\n"
+    "OFF, glTF, 3MF, COLLADA, ...: see u3dpdf formats) is imported and written as\n"
+    "U3D first; its box is measured from its geometry. The module deletes the U3D\n"
+    "file it converts, so u3dpdf hands it a copy or the U3D it wrote, in\n"
+    U3DPDF_TEMPORARY_DIRECTORY_RULE ", and removes that file when the\n"
+    "conversion fails: MODEL itself is never changed or deleted.\n"
     "\n"
-    "  -o, --output OUT.pdf  the PDF file to write (required; not MODEL.u3d)\n"
+    "  -o, --output OUT.pdf  the PDF file to write (not MODEL)\n"
     "  --bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
     "                        the model's bounding box, from which the module places\n"
-    "                        the default camera. Default: the unit box 0 0 0 1 1 1\n"
-    "                        (u3dpdf does not read the model to measure it). A box\n"
-    "                        whose diagonal exceeds 32767/1.8 (about 18203.89)\n"
-    "                        cannot be written: the conversion fails.\n"
+    "                        the default camera. Default for U3D: the unit box\n"
+    "                        0 0 0 1 1 1 (u3dpdf does not measure a U3D model); for\n"
+    "                        other formats: the box of the geometry. A box whose\n"
+    "                        diagonal exceeds 32767/1.8 (about 18203.89) cannot be\n"
+    "                        written: the conversion fails; a measured one that\n"
+    "                        large is refused with a hint for --scale.\n"
+    "  --scale S             for a model of another format: scale it by S (a\n"
+    "                        positive number) through a group node above\n"
+    "                        everything in it, for models too large for the view\n"
     "  --module PATH         the module to load (see u3dpdf --help)\n"
     "  -d, --directory OUTDIR\n"
     "                        convert every MODEL into OUTDIR/NAME.pdf (NAME: the\n"
@@ -46,14 +57,16 @@ const char* const kHelp =
     "  -j, --jobs N          with -d: N workers at once (1 to 64; default 1)\n"
     "\n"
     "Exit status: 0 converted; 1 the module could not convert (no output file is\n"
-    "left and an existing OUT.pdf is kept); 2 usage error, unreadable model or a\n"
-    "module that cannot be loaded.\n";
+    "left and an existing OUT.pdf is kept); 2 usage error, a model that cannot be\n"
+    "read or imported (named with the reason), a module that cannot be loaded,\n"
+    "or with -d: any model that failed.\n";
 
 const cliOptionS kOptions[] = {
     {"--output", "-o", 1},
     {"--directory", "-d", 1},
     {"--jobs", "-j", 1},
     {"--bbox", nullptr, 6},
+    {"--scale", nullptr, 1},
     {"--module", nullptr, 1},
 };
 
@@ -80,7 +93,7 @@ int convertBatch(const cliArgsC& args) {
     batch.models = args.someOperands("MODEL");
     batch.outputFolder = args.value("--directory");
     batch.jobs = jobCount(args);
-    for (const char* option : {"--bbox", "--module"})
+    for (const char* option : {"--bbox", "--scale", "--module"})
         if (args.has(option)) {
             batch.workerOptions.push_back(option);
             for (const std::string& value : args.values(option))
@@ -118,6 +131,16 @@ void refuseOverwritingModel(const std::string& model, const std::string& output)
         usageError("convert", "the output " + output + " is the model " + model);
 }
 
+// A model of another format: imported and written as U3D for the module,
+// which gets the box of its geometry (or the one given).
+int convertImported(const cliArgsC& args, const std::string& model, const std::string& output) {
+    const importedModelC imported(model, scaleOption(args, "convert"));
+    const modelBoxS box = args.has("--bbox") ? modelBox(args) : imported.box();
+    metaObjectC request = buildConversionRequest(output, imported.path(), box);
+    return runModuleConversion(args.value("--module"), request,
+                               "the module could not convert " + model + " to " + output);
+}
+
 }  // namespace
 
 int runConvert(const std::vector<std::string>& words) {
@@ -130,12 +153,16 @@ int runConvert(const std::vector<std::string>& words) {
         return convertBatch(args);
     if (args.has("--jobs"))
         usageError("convert", "-j runs workers for several models: it needs -d OUTDIR");
-    const std::string model = args.operands(1, "MODEL.u3d")[0];
+    const std::string model = args.operands(1, "MODEL")[0];
     if (!args.has("--output"))
         usageError("convert", "missing -o OUT.pdf");
     const std::string output = args.value("--output");
     const modelBoxS box = modelBox(args);
     refuseOverwritingModel(model, output);
+    if (!isU3dFile(model))
+        return convertImported(args, model, output);
+    if (args.has("--scale"))
+        usageError("convert", "--scale applies to models that u3dpdf writes as U3D; " + model + " is U3D already");
 
     const temporaryCopyC copy(model);
     metaObjectC request = buildConversionRequest(output, copy.path(), box);

@@ -11,3 +11,7 @@
 // The model's scene; an input error (cliExit.h) that names the file and
 // what is wrong with it when it cannot be imported.
 u3d::sceneS importModel(const std::string& model);
+
+// A sentence or two for the program's help: which formats this build
+// reads.
+const char* importedFormatsNote();

@@ -11,3 +11,9 @@ u3d::sceneS importModel(const std::string& model) {
         inputError(model + ": " + e.what());
     }
 }
+
+const char* importedFormatsNote() {
+    return "Models in other formats (STL, OBJ, PLY, OFF, glTF, 3MF, COLLADA and the rest\n"
+           "of what assimp reads: see u3dpdf formats) are imported and written as U3D\n"
+           "first.\n";
+}
