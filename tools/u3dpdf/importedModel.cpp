@@ -11,18 +11,19 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <sstream>
 
 namespace {
 
-// The size of the model, and a power of ten that brings it within the
-// view's reach.
-std::string tooLarge(const std::string& model, double diagonal) {
-    const double factor = std::pow(10.0, std::floor(std::log10(kLargestDiagonal / diagonal)));
-    std::ostringstream text;
-    text << model << ": the model's box diagonal is " << diagonal << ", more than a PDF 3D view holds (at most "
-         << kLargestDiagonal << "): shrink it with --scale S, for example --scale " << factor;
-    return text.str();
+// The size of the model, and a scale that brings it within the view's
+// reach: the one given times a power of ten.
+std::string tooLarge(const std::string& model, double diagonal, double scale) {
+    const double factor = scale * std::pow(10.0, std::floor(std::log10(kLargestDiagonal / diagonal)));
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  ": the model's box diagonal is %.2f, more than a PDF 3D view holds (32767/1.8, about %.2f): "
+                  "shrink it with --scale S, for example --scale %g",
+                  diagonal, kLargestDiagonal, factor);
+    return model + text;
 }
 
 }  // namespace
@@ -63,7 +64,7 @@ importedModelC::importedModelC(const std::string& model, double scale) {
     }
     const double diagonal = std::hypot(box_.max[0] - box_.min[0], box_.max[1] - box_.min[1], box_.max[2] - box_.min[2]);
     if (diagonal > kLargestDiagonal)
-        inputError(tooLarge(model, diagonal));
+        inputError(tooLarge(model, diagonal, scale));
 
     const std::string dir = hostPlatform::temporaryDirectory();
     path_ = hostPlatform::createTemporaryFile(dir, "u3dpdf-", ".u3d");
