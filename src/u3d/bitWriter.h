@@ -26,6 +26,13 @@ public:
     // written as plain ones.
     void setNoCompression(bool on) { noCompression_ = on; }
 
+    // Room for about this many bytes of block data, taken at once: a large
+    // block then never grows by copying itself (which would hold it twice).
+    void reserve(std::size_t bytes) {
+        if (bytes > bytes_.size())
+            bytes_.resize(bytes);
+    }
+
     void writeU8(uint8_t value);
     void writeU16(uint16_t value);
     void writeU32(uint32_t value);
