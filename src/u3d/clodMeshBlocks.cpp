@@ -5,6 +5,7 @@
 #include "u3d/geometryDeclaration.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace u3d {
@@ -63,6 +64,24 @@ void writeCounts(bitWriterC& w, const geometryS& mesh) {
     w.writeU32(0);
 }
 
+// About how many bits an index into `count` values takes: a static
+// context codes it in about log2(count) bits, a count from 0x3FFF on
+// stores it as four coded bytes.
+uint64_t indexBits(uint32_t count) {
+    if (count == 0)
+        return 0;
+    return count >= 0x3FFF ? 33 : std::bit_width(count) + 1;
+}
+
+// A little more than the base mesh takes, so that its bytes are taken once.
+std::size_t baseMeshSize(const geometryS& mesh) {
+    const uint64_t values = 12 * uint64_t(mesh.positions.size()) + 12 * uint64_t(normalCount(mesh)) +
+                            16 * uint64_t(diffuseCount(mesh));
+    const uint64_t perFace =
+        3 * (indexBits(count32(mesh.positions.size())) + indexBits(normalCount(mesh)) + indexBits(diffuseCount(mesh))) + 2;
+    return static_cast<std::size_t>(mesh.name.size() + 64 + values + (mesh.primitiveCount() * perFace) / 8);
+}
+
 }  // namespace
 
 outBlockS clodMeshDeclaration(const geometryS& mesh) {
@@ -84,6 +103,7 @@ outBlockS clodMeshDeclaration(const geometryS& mesh) {
 
 outBlockS clodBaseMesh(const geometryS& mesh) {
     bitWriterC w;
+    w.reserve(baseMeshSize(mesh));
     w.writeString(mesh.name);
     w.writeU32(0);  // modifier chain index
     writeCounts(w, mesh);
