@@ -108,8 +108,22 @@ void bitWriterC::codeRun(unsigned steps, Narrow narrow) {
 bitWriterC::bitWriterC() : histograms_(kStaticFull + 1) {}
 
 // Plain bits: the value's bits from the lowest up, so each byte turned
-// around and the first byte highest.
+// around and the first byte highest. On a byte boundary (always, in a
+// block without coded values) the pending bytes go out and the value's
+// bytes follow them as they are.
 void bitWriterC::writeBits(uint32_t bits, unsigned count) {
+    if ((pendingBits_ & 7) == 0 && (count & 7) == 0) {
+        const unsigned waiting = pendingBits_ / 8;
+        if (used_ + waiting + count / 8 > bytes_.size())
+            bytes_.resize(std::max<std::size_t>({64, 2 * bytes_.size(), used_ + waiting + count / 8}));
+        for (unsigned k = 1; k <= waiting; ++k)
+            bytes_[used_++] = kReversedBytes[(pending_ >> (pendingBits_ - 8 * k)) & 0xFF];
+        for (unsigned k = 0; k < count; k += 8)
+            bytes_[used_++] = static_cast<uint8_t>(bits >> k);
+        pending_ = 0;
+        pendingBits_ = 0;
+        return;
+    }
     uint32_t turned = 0;
     for (unsigned k = 0; k < count; k += 8)
         turned |= uint32_t(kReversedBytes[(bits >> k) & 0xFF]) << (count - 8 - k);
