@@ -74,11 +74,14 @@ uint64_t indexBits(uint32_t count) {
 }
 
 // A little more than the base mesh takes, so that its bytes are taken once.
-std::size_t baseMeshSize(const geometryS& mesh) {
+std::size_t baseMeshSize(const geometryS& mesh, bool noCompression) {
     const uint64_t values = 12 * uint64_t(mesh.positions.size()) + 12 * uint64_t(normalCount(mesh)) +
                             16 * uint64_t(diffuseCount(mesh));
     const uint64_t perFace =
-        3 * (indexBits(count32(mesh.positions.size())) + indexBits(normalCount(mesh)) + indexBits(diffuseCount(mesh))) + 2;
+        noCompression ? 32 * (1 + 3 * (1 + (normalCount(mesh) > 0) + (diffuseCount(mesh) > 0)))
+                      : 3 * (indexBits(count32(mesh.positions.size())) + indexBits(normalCount(mesh)) +
+                             indexBits(diffuseCount(mesh))) +
+                            2;
     return static_cast<std::size_t>(mesh.name.size() + 64 + values + (mesh.primitiveCount() * perFace) / 8);
 }
 
@@ -101,9 +104,10 @@ outBlockS clodMeshDeclaration(const geometryS& mesh) {
     return {kClodMeshDeclarationBlock, w.finish()};
 }
 
-outBlockS clodBaseMesh(const geometryS& mesh) {
+outBlockS clodBaseMesh(const geometryS& mesh, bool noCompression) {
     bitWriterC w;
-    w.reserve(baseMeshSize(mesh));
+    w.setNoCompression(noCompression);
+    w.reserve(baseMeshSize(mesh, noCompression));
     w.writeString(mesh.name);
     w.writeU32(0);  // modifier chain index
     writeCounts(w, mesh);

@@ -14,9 +14,10 @@ namespace u3d {
 // then make their own); one with them stores every normal.
 outBlockS clodMeshDeclaration(const geometryS& mesh);
 
-// The base mesh continuation; none is written for a mesh without
+// The base mesh continuation, with its values coded or, in a file of the
+// no-compression profile, plain; none is written for a mesh without
 // positions (hasBaseMesh() false).
-outBlockS clodBaseMesh(const geometryS& mesh);
+outBlockS clodBaseMesh(const geometryS& mesh, bool noCompression);
 inline bool hasBaseMesh(const geometryS& mesh) { return !mesh.positions.empty(); }
 
 }  // namespace u3d

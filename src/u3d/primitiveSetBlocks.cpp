@@ -207,10 +207,11 @@ outBlockS primitiveSetOutC::declaration() const {
     return {set_.kind == geometryKindE::lineSet ? kLineSetDeclarationBlock : kPointSetDeclarationBlock, w.finish()};
 }
 
-outBlockS primitiveSetOutC::continuation() const {
+outBlockS primitiveSetOutC::continuation(bool noCompression) const {
     const bool lines = set_.kind == geometryKindE::lineSet;
     const uint32_t count = static_cast<uint32_t>(positions_.size());
     bitWriterC w;
+    w.setNoCompression(noCompression);
     w.writeString(set_.name);
     w.writeU32(0);  // modifier chain index
     w.writeU32(0);  // first position

@@ -34,7 +34,8 @@ public:
     explicit primitiveSetOutC(const geometryS& set);
 
     outBlockS declaration() const;
-    outBlockS continuation() const;
+    // Values coded, or plain in a file of the no-compression profile.
+    outBlockS continuation(bool noCompression) const;
     bool hasContinuation() const { return !positions_.empty(); }
 
     // The exponent k of the position step 2^-k.

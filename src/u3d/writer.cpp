@@ -5,6 +5,7 @@
 #include "u3d/blockTypes.h"
 #include "u3d/byteSink.h"
 #include "u3d/clodMeshBlocks.h"
+#include "u3d/compressionChoice.h"
 #include "u3d/nodeBlocks.h"
 #include "u3d/primitiveSetBlocks.h"
 #include "u3d/sceneCheck.h"
@@ -18,15 +19,16 @@ namespace u3d {
 
 namespace {
 
+constexpr uint32_t kProfileNoCompression = 0x4;
 constexpr uint32_t kProfileUnitsScale = 0x8;
 constexpr uint32_t kUtf8 = 106;
 
-// Version 0.0, the base profile (with the units scale when the scene has
-// one), the two sizes, UTF-8 names.
-outBlockS fileHeader(const sceneS& scene, uint32_t declarationSize, uint64_t fileSize) {
+// Version 0.0, the base profile (with no compression and the units scale
+// as the file has them), the two sizes, UTF-8 names.
+outBlockS fileHeader(const sceneS& scene, bool noCompression, uint32_t declarationSize, uint64_t fileSize) {
     bitWriterC w;
     w.writeU32(0);
-    w.writeU32(scene.hasUnitsScale ? kProfileUnitsScale : 0);
+    w.writeU32((scene.hasUnitsScale ? kProfileUnitsScale : 0) | (noCompression ? kProfileNoCompression : 0));
     w.writeU32(declarationSize);
     w.writeU64(fileSize);
     w.writeU32(kUtf8);
@@ -48,15 +50,15 @@ outBlockS geometryChain(const geometryS& g) {
     return modifierChainBlock(g.name, modifierChainE::modelResource, {declaration});
 }
 
-void putContinuation(byteSinkC& sink, const geometryS& g) {
+void putContinuation(byteSinkC& sink, const geometryS& g, bool noCompression) {
     if (g.kind == geometryKindE::mesh) {
         if (hasBaseMesh(g))
-            put(sink, clodBaseMesh(g));
+            put(sink, clodBaseMesh(g, noCompression));
         return;
     }
     const primitiveSetOutC set(g);
     if (set.hasContinuation())
-        put(sink, set.continuation());
+        put(sink, set.continuation(noCompression));
 }
 
 // The shaders that draw a geometry with diffuse colours.
@@ -75,8 +77,9 @@ std::unordered_set<std::string> vertexColorShaders(const sceneS& scene) {
 
 // Writes a scene that checkWritable() accepted.
 void writeScene(const sceneS& scene, byteSinkC& sink) {
+    const bool noCompression = plainIsAsGood(scene);
     // The header's sizes are known at the end; its length is known now.
-    put(sink, fileHeader(scene, 0, 0));
+    put(sink, fileHeader(scene, noCompression, 0, 0));
 
     for (const nodeS& node : scene.nodes) {
         std::vector<outBlockS> modifiers{nodeBlock(node)};
@@ -96,9 +99,9 @@ void writeScene(const sceneS& scene, byteSinkC& sink) {
     if (declarationSize > UINT32_MAX)
         throw std::runtime_error("declarations of more than 4 GiB, more than a U3D header can count");
     for (const geometryS& g : scene.geometries)
-        putContinuation(sink, g);
+        putContinuation(sink, g, noCompression);
 
-    outBlockS header = fileHeader(scene, static_cast<uint32_t>(declarationSize), sink.size());
+    outBlockS header = fileHeader(scene, noCompression, static_cast<uint32_t>(declarationSize), sink.size());
     std::vector<uint8_t> framed;
     appendFramed(framed, header);
     sink.overwrite(0, framed);

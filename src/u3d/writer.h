@@ -6,7 +6,9 @@
 // continuations that carry the geometry, one per geometry. Meshes are CLOD
 // meshes whose base mesh is the whole mesh; line and point sets are
 // written as their blocks require (see u3d/primitiveSetBlocks.h). A shader
-// that draws a geometry with diffuse colours lights with them.
+// that draws a geometry with diffuse colours lights with them. Values are
+// arithmetic-coded, unless the file would be barely larger without: then
+// it is written in the no-compression profile (u3d/compressionChoice.h).
 #pragma once
 
 #include "u3d/scene.h"

@@ -192,4 +192,46 @@ TEST(WriterLayout, BaseMeshFieldsAndContexts) {
     }
 }
 
+// Indices into 16383 values or more are four bytes either way: a file
+// made of them is written in the no-compression profile, plain values
+// throughout; one that the coder shrinks is coded.
+TEST(WriterLayout, MeshesOfLargeIndicesAreWrittenPlainOthersCoded) {
+    for (unsigned n : {20u, 130u}) {
+        SCOPED_TRACE(n);
+        const sceneS scene = sceneOf(gridMesh("grid", n, false, true));
+        const geometryS& mesh = scene.geometries[0];
+        const bool plain = mesh.positions.size() >= 0x3FFF;
+        const std::vector<uint8_t> bytes = writeU3dMemory(scene);
+        const auto blocks = framedBlocks(bytes, 0, bytes.size());
+        bitReaderC header(blocks[0].data, {});
+        header.readU32();
+        EXPECT_EQ(header.readU32(), plain ? 4u : 0u);
+
+        const parsedBlockS& base = blocks.back();
+        ASSERT_EQ(base.type, kClodBaseMeshContinuationBlock);
+        bitReaderC r(base.data, {});
+        r.setNoCompression(plain);
+        r.readString();
+        for (int i = 0; i < 7; ++i)
+            r.readU32();
+        for (std::size_t i = 0; i < 3 * (mesh.positions.size() + mesh.normals.size()); ++i)
+            r.readF32();
+        const uint32_t count = staticContext(uint32_t(mesh.positions.size()));
+        for (std::size_t f = 0; f < mesh.primitiveCount(); ++f) {
+            ASSERT_EQ(r.readCompressedU32(ctx::kShadingId), mesh.shadingIds[f]);
+            for (std::size_t k = 3 * f; k < 3 * f + 3; ++k) {
+                ASSERT_EQ(r.readCompressedU32(count), mesh.positionIndices[k]);
+                ASSERT_EQ(r.readCompressedU32(count), mesh.normalIndices[k]);
+            }
+        }
+        // Plain: every index four bytes; coded: far fewer.
+        const std::size_t indexBytes = 28 * mesh.primitiveCount();
+        const std::size_t valueBytes = 12 * (mesh.positions.size() + mesh.normals.size());
+        if (plain)
+            EXPECT_GE(base.data.size(), valueBytes + indexBytes);
+        else
+            EXPECT_LT(base.data.size(), valueBytes + indexBytes / 2);
+    }
+}
+
 }  // namespace
