@@ -78,4 +78,15 @@ if(NOT qpdf_check EQUAL 0)
   message(FATAL_ERROR "qpdf refused batch/second.pdf")
 endif()
 
+# This build reads U3D only: a model of another format is refused with
+# the reason, by convert and by u3d, and nothing is written.
+file(WRITE "${WORK}/part.stl" "solid part\nendsolid part\n")
+foreach(command convert u3d)
+  run_cli(${command} part.stl -o part.out)
+  if(NOT result EQUAL 2 OR NOT err MATCHES "^u3dpdf: part.stl is not a U3D file, and this build reads U3D only"
+     OR EXISTS "${WORK}/part.out")
+    message(FATAL_ERROR "${command} of an STL exited ${result}: ${err}")
+  endif()
+endforeach()
+
 file(REMOVE_RECURSE "${WORK}")
