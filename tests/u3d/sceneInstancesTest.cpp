@@ -1,3 +1,5 @@
+#include "testScenes.h"
+
 #include "u3d/sceneInstances.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +10,7 @@ namespace {
 
 using namespace u3d;
 
-matrix4d translation(double x, double y, double z) {
-    matrix4d t;
-    t.m[12] = x;
-    t.m[13] = y;
-    t.m[14] = z;
-    return t;
-}
+using u3dtest::translation;
 
 nodeS node(nodeKindE kind, const std::string& name, std::vector<parentS> parents, const std::string& resource = "") {
     nodeS n;

@@ -39,10 +39,19 @@ void addShader(sceneS& scene, const std::string& name, color4f diffuse) {
     scene.shaders.push_back({name, name});
 }
 
-geometryS gridMesh(const std::string& name, unsigned n, bool colors, bool twoShadings) {
+namespace {
+
+geometryS named(const std::string& name, geometryKindE kind) {
     geometryS g;
     g.name = name;
-    g.kind = geometryKindE::mesh;
+    g.kind = kind;
+    return g;
+}
+
+}  // namespace
+
+geometryS gridMesh(const std::string& name, unsigned n, bool colors, bool twoShadings) {
+    geometryS g = named(name, geometryKindE::mesh);
     const auto at = [n](unsigned i, unsigned j) { return uint32_t(j * (n + 1) + i); };
     for (unsigned j = 0; j <= n; ++j)
         for (unsigned i = 0; i <= n; ++i) {
@@ -84,10 +93,9 @@ geometryS soupOf(const geometryS& indexed) {
     return g;
 }
 
+
 geometryS polyline(const std::string& name, unsigned points, bool colors) {
-    geometryS g;
-    g.name = name;
-    g.kind = geometryKindE::lineSet;
+    geometryS g = named(name, geometryKindE::lineSet);
     for (unsigned i = 0; i < points; ++i) {
         // Multiples of 1/64: few enough significant bits to come back exactly.
         const double a = 6.283185307179586 * i / points;
@@ -104,9 +112,7 @@ geometryS polyline(const std::string& name, unsigned points, bool colors) {
 }
 
 geometryS pointCloud(const std::string& name, unsigned count, bool colors) {
-    geometryS g;
-    g.name = name;
-    g.kind = geometryKindE::pointSet;
+    geometryS g = named(name, geometryKindE::pointSet);
     for (unsigned i = 0; i < count; ++i) {
         const float t = float(i) / 16;
         g.positions.push_back({float(std::round(256 * t * std::cos(t)) / 256), float(std::round(256 * t * std::sin(t)) / 256),
