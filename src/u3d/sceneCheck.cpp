@@ -29,12 +29,9 @@ void checkFinite(const std::vector<T>& values, const std::string& owner, const c
             refuse(owner + ": " + what + " " + std::to_string(i) + " has a NaN or infinite value");
 }
 
-using namesT = std::unordered_set<std::string>;
-
-// The names of one kind of object, each checked.
 template <typename T>
-namesT checkNames(const std::vector<T>& items, const char* kind, const char* kinds) {
-    namesT seen;
+void checkNames(const std::vector<T>& items, const char* kind, const char* kinds) {
+    std::unordered_set<std::string> seen;
     for (const T& item : items) {
         if (item.name.empty())
             refuse(std::string("a ") + kind + " without a name");
@@ -44,13 +41,7 @@ namesT checkNames(const std::vector<T>& items, const char* kind, const char* kin
         if (!seen.insert(item.name).second)
             refuse(std::string("two ") + kinds + " are named " + quoted(item.name));
     }
-    return seen;
 }
-
-// The names of the scene's objects, by kind.
-struct sceneNamesS {
-    namesT nodes, geometries, shaders, materials;
-};
 
 // An attribute's index list: empty, or one index per corner, each below
 // the attribute's value count.
@@ -91,22 +82,11 @@ void checkGeometry(const geometryS& g) {
     checkFinite(g.diffuseColors, owner, "diffuse colour");
 }
 
-void checkNode(const sceneNamesS& names, const nodeS& node) {
-    const std::string owner = "node " + quoted(node.name);
-    for (const parentS& parent : node.parents) {
-        if (!parent.name.empty() && !names.nodes.count(parent.name))
-            refuse(owner + ": parent " + quoted(parent.name) + " is not a node of the scene");
+void checkNode(const nodeS& node) {
+    for (const parentS& parent : node.parents)
         for (double element : parent.transform.m)
             if (!finite(static_cast<float>(element)))
-                refuse(owner + ": a transform element that is NaN or infinite (or too large for F32)");
-    }
-    if (node.kind != nodeKindE::model)
-        return;
-    if (!node.resource.empty() && !names.geometries.count(node.resource))
-        refuse(owner + ": geometry " + quoted(node.resource) + " is not in the scene");
-    for (const std::string& shader : node.shaders)
-        if (!names.shaders.count(shader))
-            refuse(owner + ": shader " + quoted(shader) + " is not in the scene");
+                refuse("node " + quoted(node.name) + ": a transform element that is NaN or infinite (or too large for F32)");
 }
 
 void checkMaterial(const materialS& m) {
@@ -122,17 +102,14 @@ void checkMaterial(const materialS& m) {
 void checkWritable(const sceneS& scene) {
     if (scene.hasUnitsScale && !(std::isfinite(scene.unitsScale) && scene.unitsScale > 0))
         refuse("a units scale that is not a positive finite number");
-    const sceneNamesS names{checkNames(scene.nodes, "node", "nodes"),
-                            checkNames(scene.geometries, "geometry", "geometries"),
-                            checkNames(scene.shaders, "shader", "shaders"),
-                            checkNames(scene.materials, "material", "materials")};
+    checkNames(scene.nodes, "node", "nodes");
+    checkNames(scene.geometries, "geometry", "geometries");
+    checkNames(scene.shaders, "shader", "shaders");
+    checkNames(scene.materials, "material", "materials");
     for (const geometryS& g : scene.geometries)
         checkGeometry(g);
     for (const nodeS& node : scene.nodes)
-        checkNode(names, node);
-    for (const shaderS& shader : scene.shaders)
-        if (!shader.material.empty() && !names.materials.count(shader.material))
-            refuse("shader " + quoted(shader.name) + ": material " + quoted(shader.material) + " is not in the scene");
+        checkNode(node);
     for (const materialS& m : scene.materials)
         checkMaterial(m);
     // Placing every model in the world finds parent cycles.

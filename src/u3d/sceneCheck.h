@@ -1,5 +1,9 @@
 // What a scene must satisfy to be written as a U3D file that every decoder
-// reads back, checked before the first byte is written.
+// reads back, checked before the first byte is written. A name that refers
+// to no object of the scene (a parent, a model's geometry, a shader, a
+// material) is written as it is: decoders take such a node as not in the
+// world and such a resource as the default one, as they do in files that
+// come with other files.
 #pragma once
 
 #include "u3d/scene.h"
@@ -13,9 +17,6 @@ namespace u3d {
 //   (which must also be positive);
 // - a name that is empty, longer than a U3D string holds, or shared by two
 //   objects of one kind (nodes, geometries, shaders, materials);
-// - a reference to nothing: a parent, a model's geometry, a node's shader,
-//   a shader's material (an empty geometry or material name stands for
-//   none);
 // - a parent cycle;
 // - a geometry whose index lists do not fit it: a corner count that is no
 //   multiple of the primitive's, attribute lists of another length, an

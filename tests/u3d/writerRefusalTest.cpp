@@ -39,10 +39,6 @@ TEST(WriterRefusal, EveryFaultIsASceneErrorNamingIt) {
         {"two nodes are named \"model\"", [](sceneS& s) { s.nodes.push_back(s.nodes[0]); }},
         {"a geometry without a name", [](sceneS& s) { s.geometries[0].name.clear(); }},
         {"a node name of 70000 bytes", [](sceneS& s) { s.nodes[0].name.assign(70000, 'n'); }},
-        {"parent \"nowhere\" is not a node", [](sceneS& s) { s.nodes[0].parents.push_back({"nowhere", matrix4d()}); }},
-        {"geometry \"gone\" is not in the scene", [](sceneS& s) { s.nodes[0].resource = "gone"; }},
-        {"shader \"green\" is not in the scene", [](sceneS& s) { s.nodes[0].shaders.push_back("green"); }},
-        {"material \"paint\" is not in the scene", [](sceneS& s) { s.shaders[0].material = "paint"; }},
         {"parent cycle", [](sceneS& s) {
              s.nodes.push_back(groupNode("a", {{"b", matrix4d()}}));
              s.nodes.push_back(groupNode("b", {{"a", matrix4d()}}));
@@ -64,6 +60,20 @@ TEST(WriterRefusal, EveryFaultIsASceneErrorNamingIt) {
             EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos);
         }
     }
+}
+
+// Names of objects the scene lacks are written as they are, as files that
+// come with other files hold them.
+TEST(WriterRefusal, NamesOfAbsentObjectsAreWrittenAsTheyAre) {
+    sceneS scene = sceneOf(gridMesh("grid", 2, false, false));
+    scene.nodes[0].parents.push_back({"nowhere", matrix4d()});
+    scene.nodes[0].shaders.push_back("green");
+    scene.nodes.push_back(modelNode("other", {{"", matrix4d()}}, "gone"));
+    scene.shaders[0].material = "paint";
+    const std::vector<uint8_t> bytes = writeU3dMemory(scene);
+    const std::string text(bytes.begin(), bytes.end());
+    for (const char* name : {"nowhere", "green", "gone", "paint"})
+        EXPECT_NE(text.find(name), std::string::npos) << name;
 }
 
 class WriterFile : public ::testing::Test {
