@@ -108,5 +108,7 @@ void PdfFileStream::Commit() {
 
 void PdfFileStream::Fail(int error) {
     m_lastError = error;
-    throw PdfException(PdfErrWrite, "ERROR: cannot write to stream(%d).", error);
+    PdfException failure(PdfErrWrite, "ERROR: cannot write to stream(%d).", error);
+    failure.SetSystemError(error);
+    throw failure;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../openErrors.h"
 #include "PdfTestSupport.h"
 #include "pdf/PdfArray.h"
 #include "pdf/PdfDoc.h"
@@ -98,19 +99,22 @@ TEST_F(PdfFileStreamTest, UnwritablePathsFailAtTheFirstWrite) {
     EXPECT_EQ(stream.GetLastError(), ENOENT);
     const PdfError expected(-3, "ERROR: cannot write to stream(" + std::to_string(ENOENT) + ").");
     EXPECT_EQ(CatchPdf([&] { stream << "x"; }), expected);
+    // The number travels apart from the text too, for callers that word
+    // the reason themselves.
+    try {
+        stream << "x";
+        ADD_FAILURE() << "no exception";
+    } catch (const PdfException& error) {
+        EXPECT_EQ(error.GetSystemError(), ENOENT);
+    }
     EXPECT_EQ(CatchPdf([&] { stream.Commit(); }), expected);
 
     // A directory at the path is refused as a plain open would refuse it,
-    // with the system's reason: EISDIR on POSIX, EACCES on Windows.
-#ifdef _WIN32
-    const int directoryError = EACCES;
-#else
-    const int directoryError = EISDIR;
-#endif
+    // with the system's reason.
     fs::create_directory(dir / "sub");
     PdfFileStream onDirectory((dir / "sub").string().c_str());
     EXPECT_EQ(CatchPdf([&] { onDirectory << "x"; }),
-              PdfError(-3, "ERROR: cannot write to stream(" + std::to_string(directoryError) + ")."));
+              PdfError(-3, "ERROR: cannot write to stream(" + std::to_string(kDirectoryOpenError) + ")."));
     PdfFileStream empty("");
     EXPECT_EQ(CatchPdf([&] { empty << "x"; }).first, -3);
     EXPECT_EQ(Entries(), std::vector<std::string>{"sub"});
