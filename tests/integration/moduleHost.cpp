@@ -53,6 +53,30 @@ std::unique_ptr<metaTreeC> conversionRequest(const fs::path& output, const fs::p
     return root;
 }
 
+namespace {
+
+metaTreeC* childKey(metaTreeC* parent, const char* key) {
+    for (metaTreeC* child = parent->firstChild; child; child = child->next)
+        if (child->isKey(key))
+            return child;
+    return addKey(parent, key);
+}
+
+}  // namespace
+
+void addCustomEntry(metaTreeC* request, const char* key, const char* text) {
+    metaTreeC* entry = addKey(childKey(childKey(request, "CUSTOMDATA"), "ENTRIES"), "ENTRY");
+    addText(entry, "KEY", key);
+    addText(entry, "TEXT", text);
+}
+
+std::string customData(const metaTreeC* request) {
+    for (const metaTreeC* child = request->firstChild; child; child = child->next)
+        if (child->isKey("CUSTOMDATA"))
+            return treeText(child);
+    return "<none>";
+}
+
 fs::path testData(const char* name) { return fs::path(U3DPDF_TEST_DATA_DIR) / name; }
 
 std::string readFile(const fs::path& path) {

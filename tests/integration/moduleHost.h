@@ -41,6 +41,12 @@ struct scratchDirS {
 std::unique_ptr<metaTreeC> conversionRequest(const std::filesystem::path& output,
                                              const std::filesystem::path& u3d, const boxS& box);
 
+// Appends ENTRY{KEY{key},TEXT{text}} under the request's CUSTOMDATA/ENTRIES,
+// creating those two when missing.
+void addCustomEntry(metaTreeC* request, const char* key, const char* text);
+// The request's CUSTOMDATA subtree in the treeText form; "<none>" without.
+std::string customData(const metaTreeC* request);
+
 std::filesystem::path testData(const char* name);
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);

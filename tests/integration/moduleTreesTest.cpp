@@ -45,9 +45,11 @@ TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
         addKey(addKey(request.get(), "INPUTDATA"), "MODEL");
         const int32_t hostNodes = hostLiveBlocks();
         EXPECT_EQ(module.convertMetaTree(request.get(), 0), 0);  // no model to embed
+        // The keys the read created, and the entry that tells why the
+        // conversion failed, with its values.
         EXPECT_EQ(ownership(request.get(), module),
                   "REQUEST(OUTPUTLOCATION(value),INPUTDATA(MODEL(*FILENAME,*U3DBOXMIN,*U3DBOXMAX)),"
-                  "*NAME,*VERSION,*CUSTOMDATA(*ENTRIES))");
+                  "*NAME,*VERSION,*CUSTOMDATA(*ENTRIES(*ENTRY(*KEY(*value),*TEXT(*value)))))");
         // The module's nodes took nothing from the host's allocator.
         EXPECT_EQ(hostLiveBlocks(), hostNodes);
     }

@@ -5,7 +5,8 @@
 
 const std::vector<cliCommandS>& cliCommands() {
     static const std::vector<cliCommandS> commands = {
-        {"convert", "convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
+        {"convert", "convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
+                    "                  [--center]]\n"
                     "                  convert a model; MODEL.u3d itself is left alone",
          runConvert},
         {"request", "request FILE    pass a request tree (braced text form) to the module", runRequest},

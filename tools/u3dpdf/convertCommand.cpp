@@ -1,5 +1,5 @@
-// u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox ...]: a conversion of a model
-// file that the user keeps.
+// u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox ... [--center]]: a conversion
+// of a model file that the user keeps.
 #include "cliArgs.h"
 #include "cliExit.h"
 #include "commands.h"
@@ -16,8 +16,8 @@
 namespace {
 
 const char* const kHelp =
-    "Usage: u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ]\n"
-    "                      [--module PATH]\n"
+    "Usage: u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
+    "                      [--center]] [--module PATH]\n"
     "\n"
     "Converts the U3D model into a one-page PDF whose 3D annotation embeds it.\n"
     "The module deletes the U3D file it converts, so u3dpdf hands it a copy made\n"
@@ -31,15 +31,20 @@ const char* const kHelp =
     "                        (u3dpdf does not read the model to measure it). A box\n"
     "                        whose diagonal exceeds 32767/1.8 (about 18203.89)\n"
     "                        cannot be written: the conversion fails.\n"
+    "  --center              aim the default view at the centre of the --bbox box\n"
+    "                        (the module's CenterView entry); without it the view\n"
+    "                        orbits the origin, which frames a model away from the\n"
+    "                        origin badly\n"
     "  --module PATH         the module to load (see u3dpdf --help)\n"
     "\n"
-    "Exit status: 0 converted; 1 the module could not convert (no output file is\n"
-    "left and an existing OUT.pdf is kept); 2 usage error, unreadable model or a\n"
-    "module that cannot be loaded.\n";
+    "Exit status: 0 converted; 1 the module could not convert (the reason it gives\n"
+    "is shown; no output file is left and an existing OUT.pdf is kept); 2 usage\n"
+    "error, unreadable model or a module that cannot be loaded.\n";
 
 const cliOptionS kOptions[] = {
     {"--output", "-o", 1},
     {"--bbox", nullptr, 6},
+    {"--center", nullptr, 0},
     {"--module", nullptr, 1},
 };
 
@@ -85,11 +90,16 @@ int runConvert(const std::vector<std::string>& words) {
         usageError("convert", "missing -o OUT.pdf");
     const std::string output = args.value("--output");
     const modelBoxS box = modelBox(args);
+    // The unit box stands in for a box nobody measured: its centre means
+    // nothing.
+    const bool centred = args.has("--center");
+    if (centred && !args.has("--bbox"))
+        usageError("convert", "--center needs --bbox");
     refuseOverwritingModel(model, output);
 
     const temporaryCopyC copy(model);
-    metaObjectC request = buildConversionRequest(output, copy.path(), box);
+    metaObjectC request =
+        centred ? buildCentredRequest(output, copy.path(), box) : buildConversionRequest(output, copy.path(), box);
     return runModuleConversion(args.value("--module"), request,
-                               "the module could not convert " + model + " to " + output +
-                                   " (is the output directory writable, is the box diagonal under 18203.89?)");
+                               "the module could not convert " + model + " to " + output);
 }

@@ -1,7 +1,22 @@
 #include "moduleConversion.h"
 
 #include "cliExit.h"
+#include "translator/conversionError.h"
+#include "translator/customEntryKeys.h"
+#include "translator/requestTree.h"
 #include "translatorModule.h"
+
+namespace {
+
+// What the module says went wrong: the ErrorMessage custom entry that it
+// adds to a request it could not convert, in one line whatever a foreign
+// module wrote. Empty when there is none.
+std::string moduleReason(const metaObjectC& request) {
+    const requestEntryC entry = requestRootC(request.node()).findENTRIES().findENTRY(kEntryErrorMessage);
+    return oneLine(entry.findTEXT().text()).text();
+}
+
+}  // namespace
 
 int runModuleConversion(const std::string& modulePath, metaObjectC& request, const std::string& failure) {
     const translatorModuleC module(modulePath);
@@ -15,8 +30,10 @@ int runModuleConversion(const std::string& modulePath, metaObjectC& request, con
         request.release();
         throw cliExitS{kExitModuleFailed, failure + " (the module raised an exception)"};
     }
+    // Read before the request goes: its nodes die with the module's code.
+    const std::string reason = result == 1 ? std::string() : moduleReason(request);
     request.release();
     if (result != 1)
-        throw cliExitS{kExitModuleFailed, failure};
+        throw cliExitS{kExitModuleFailed, failure + (reason.empty() ? " (the module gave no reason)" : ": " + reason)};
     return kExitConverted;
 }

@@ -19,12 +19,15 @@ struct convertCaseS {
     boxS box;                       // what the camera must be placed for
 };
 
-std::vector<std::string> convertArgs(const fs::path& model, const fs::path& out, const std::vector<std::string>& bbox) {
+std::vector<std::string> convertArgs(const fs::path& model, const fs::path& out, const std::vector<std::string>& bbox,
+                                     bool center = false) {
     std::vector<std::string> args = {"convert", model, "-o", out};
     if (!bbox.empty()) {
         args.push_back("--bbox");
         args.insert(args.end(), bbox.begin(), bbox.end());
     }
+    if (center)
+        args.push_back("--center");
     return args;
 }
 
@@ -63,25 +66,61 @@ TEST(cliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
     const fs::path model = dir / "model.u3d";
     fs::copy_file(testData("box.u3d"), model);
     writeFile(dir / "kept.pdf", "an earlier document");
+    const std::string tooLarge =
+        " (the default view's camera stands 1.8 diagonals away, and a PDF number cannot exceed 32767); "
+        "export the model in a larger unit";
     const struct {
         fs::path out;
         std::vector<std::string> bbox;
+        std::string reason;
     } failures[] = {
         // A diagonal beyond 32767 / 1.8: the camera distance cannot be written.
-        {dir / "large.pdf", {"0", "0", "0", "20000", "0", "0"}},
-        {dir / "missing" / "out.pdf", {}},
-        {dir / "kept.pdf", {"0", "0", "0", "18204", "0", "0"}},
+        {dir / "large.pdf", {"0", "0", "0", "20000", "0", "0"},
+         "the bounding box is too large: its diagonal 20000 exceeds 18203.89" + tooLarge},
+        {dir / "missing" / "out.pdf", {},
+         "cannot write " + (dir / "missing" / "out.pdf").string() + ": the directory " +
+             (dir / "missing").string() + " does not exist"},
+        {dir / "kept.pdf", {"0", "0", "0", "18204", "0", "0"},
+         "the bounding box is too large: its diagonal 18204 exceeds 18203.89" + tooLarge},
     };
     for (const auto& failure : failures) {
         SCOPED_TRACE(failure.out);
         const cliResultS run = runCliWith({convertArgs(model, failure.out, failure.bbox), {}, dir / "tmp", {}});
         EXPECT_EQ(run.status, 1);
-        EXPECT_TRUE(oneErrorLine(run.err)) << run.err;
+        EXPECT_EQ(run.err, "u3dpdf: the module could not convert " + model.string() + " to " + failure.out.string() +
+                               ": " + failure.reason + "\n");
         EXPECT_EQ(directoryListing(dir.path), "kept.pdf model.u3d tmp");
         EXPECT_EQ(directoryListing(dir / "tmp"), "");
     }
     EXPECT_EQ(readFile(dir / "kept.pdf"), "an earlier document");
     EXPECT_TRUE(readFile(model) == readFile(testData("box.u3d")));
+}
+
+TEST(cliConvertTest, CenterAimsTheViewAtTheBoxCentre) {
+    scratchDirS dir("convertcenter");
+    fs::create_directory(dir / "tmp");
+    const fs::path model = dir / "model.u3d";
+    fs::copy_file(testData("box.u3d"), model);
+    const std::vector<std::string> bbox = {"100", "-20", "5", "104", "-16", "13"};
+    const cliResultS run = runCliWith({convertArgs(model, dir / "out.pdf", bbox, true), {}, dir / "tmp", {}});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out + run.err, "");
+    ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
+    const std::string pdf = readFile(dir / "out.pdf");
+    const cameraTextS camera = centredCameraText({{100, -20, 5}, {104, -16, 13}});
+    EXPECT_NE(pdf.find("/C2W [" + camera.c2w + " ]\r\n/CO " + camera.co + "\r\n"), std::string::npos);
+
+    // Centred far from the origin, the camera cannot be written; without
+    // --center the same box converts.
+    const std::vector<std::string> far = {"40000", "0", "0", "40001", "1", "1"};
+    const cliResultS failed = runCliWith({convertArgs(model, dir / "far.pdf", far, true), {}, dir / "tmp", {}});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "u3dpdf: the module could not convert " + model.string() + " to " +
+                              (dir / "far.pdf").string() +
+                              ": the bounding box lies too far from the origin for CenterView (the camera would "
+                              "stand beyond 32767, and a PDF number cannot exceed that); leave CenterView off\n");
+    EXPECT_EQ(runCliWith({convertArgs(model, dir / "far.pdf", far), {}, dir / "tmp", {}}).status, 0);
+    EXPECT_EQ(directoryListing(dir / "tmp"), "");
 }
 
 TEST(cliConvertTest, InputThatCannotBeConvertedIsRefusedBeforeTheModule) {

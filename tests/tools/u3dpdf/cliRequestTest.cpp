@@ -38,16 +38,33 @@ TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
     expectConvertedAndConsumed(dir / "request.txt", {}, dir / "own" / "t.pdf");
 }
 
-TEST(cliRequestTest, AFailedRequestExitsOneAndKeepsItsModel) {
+TEST(cliRequestTest, AFailedRequestExitsOneWithTheModulesReasonAndKeepsItsModel) {
     scratchDirS dir("requestfail");
     fs::copy_file(testData("box.u3d"), dir / "model.u3d");
-    writeFile(dir / "request.txt", "REQUEST{OUTPUTLOCATION{\"" + (dir / "missing" / "out.pdf").string() +
-                                       "\"},INPUTDATA{MODEL{FILENAME{\"" + (dir / "model.u3d").string() +
-                                       "\"},U3DBOXMIN{0,0,0},U3DBOXMAX{1,1,1}}}}");
-    const cliResultS run = runCli({"request", dir / "request.txt"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(oneErrorLine(run.err)) << run.err;
-    EXPECT_EQ(directoryListing(dir.path), "model.u3d request.txt");
+    const std::string record = "INPUTDATA{MODEL{FILENAME{\"model.u3d\"},U3DBOXMIN{0,0,0},U3DBOXMAX{1,1,1}}}";
+    const struct {
+        std::string request;
+        const char* reason;
+    } failures[] = {
+        {"REQUEST{OUTPUTLOCATION{\"missing/out.pdf\"}," + record + "}",
+         "cannot write missing/out.pdf: the directory missing does not exist"},
+        {"REQUEST{OUTPUTLOCATION{\"out.pdf\"}}",
+         "the request names no U3D file: INPUTDATA has no record with a FILENAME text"},
+        {"REQUEST{OUTPUTLOCATION{\"out.pdf\"},INPUTDATA{MODEL{FILENAME{\"absent.u3d\"}}}}",
+         "cannot read the U3D file absent.u3d: No such file or directory"},
+        {"REQUEST{OUTPUTLOCATION{\"out.pdf\"},CUSTOMDATA{ENTRIES{ENTRY{KEY{\"CenterView\"},TEXT{\"centre\"}}}}," +
+             record + "}",
+         "the custom entry CenterView does not take \"centre\": use On or Off"},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.request);
+        writeFile(dir / "request.txt", failure.request);
+        const cliResultS run = runCliWith({{"request", "request.txt"}, dir.path, {}, {}});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, std::string("u3dpdf: the module could not convert the request in request.txt: ") +
+                               failure.reason + "\n");
+        EXPECT_EQ(directoryListing(dir.path), "model.u3d request.txt");
+    }
 }
 
 TEST(cliRequestTest, FilesThatDoNotParseExitTwoWithTheReadersMessage) {

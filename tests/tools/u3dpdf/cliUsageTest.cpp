@@ -20,6 +20,9 @@ TEST(cliUsageTest, BadCommandLinesExitTwoWithOneLine) {
         {"convert", "m.u3d", "-o", "out.pdf", "--bbox", "0", "0", "0", "1", "1"},
         {"convert", "m.u3d", "-o", "out.pdf", "--bbox", "0", "0", "0", "1", "1", "x"},
         {"convert", "m.u3d", "-o", "out.pdf", "--bbox", "0", "0", "0", "1", "1", "inf"},
+        // The unit box that stands in for a missing --bbox has no centre
+        // worth aiming at.
+        {"convert", "m.u3d", "-o", "out.pdf", "--center"},
         {"request"},
         {"request", "r.txt", "--pretty"},
         {"caps", "extra"},

@@ -44,6 +44,20 @@ if(NOT left STREQUAL "embedded.u3d;model.u3d;out.pdf")
   message(FATAL_ERROR "files left behind: ${left}")
 endif()
 
+# The default view aimed at the box's centre.
+run_cli(convert model.u3d -o centred.pdf --bbox 100 -20 5 104 -16 13 --center)
+file(STRINGS "${WORK}/centred.pdf" view REGEX "^/(C2W|CO) ")
+if(NOT result EQUAL 0 OR NOT view MATCHES "^/C2W \\[[-0-9. ]* 112\\.8 -9\\.18184 19\\.8 \\]\r?;/CO 17\\.63633\r?$")
+  message(FATAL_ERROR "convert --center exited ${result} or placed the camera elsewhere: ${err}")
+endif()
+file(REMOVE "${WORK}/centred.pdf")
+
+# A conversion the module refuses: exit 1 and the module's reason.
+run_cli(convert model.u3d -o missing/out.pdf)
+if(NOT result EQUAL 1 OR NOT err MATCHES "^u3dpdf: the module could not convert model.u3d to missing/out.pdf: cannot write missing/out.pdf: the directory missing does not exist\r?\n$")
+  message(FATAL_ERROR "convert into a missing directory exited ${result}: ${err}")
+endif()
+
 # Input that cannot be read: exit 2, one message, no PDF.
 run_cli(convert missing.u3d -o missing.pdf)
 if(NOT result EQUAL 2 OR NOT err MATCHES "^u3dpdf: cannot read missing.u3d" OR EXISTS "${WORK}/missing.pdf")
