@@ -19,15 +19,20 @@ namespace {
 
 constexpr double kMaxReal = PdfStreamBase::kMaxReal;
 
-// Two decimals at most, trailing zeros dropped: "20000", "18203.89".
+// Two decimals at most, trailing zeros dropped: "20000", "18203.89"; a
+// number too long for that in the shortest exact form ("1e+300").
 str number(double value) {
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof(text) - 1, value, std::chars_format::fixed, 2);
-    char* end = result.ec == std::errc() ? result.ptr : text;
-    while (end - text > 1 && end[-1] == '0')
-        --end;
-    if (end - text > 1 && end[-1] == '.')
-        --end;
+    const auto fixed = std::to_chars(text, text + sizeof(text) - 1, value, std::chars_format::fixed, 2);
+    char* end = fixed.ptr;
+    if (fixed.ec == std::errc()) {
+        while (end - text > 1 && end[-1] == '0')
+            --end;
+        if (end - text > 1 && end[-1] == '.')
+            --end;
+    } else {
+        end = std::to_chars(text, text + sizeof(text) - 1, value).ptr;
+    }
     *end = '\0';
     return str(text);
 }
@@ -54,9 +59,13 @@ str outputFailure(const str& output, int error) {
 str cameraFailure(const conversionRequestS& request, const defaultCameraS& camera) {
     if (!finite(request.boxMin) || !finite(request.boxMax))
         return "the bounding box has a corner coordinate that is not a finite number";
+    // The camera's own diagonal may have overflowed to infinity; hypot
+    // gives the length the user can compare with the limit.
+    const vectorC3d& a = request.boxMin;
+    const vectorC3d& b = request.boxMax;
     if (!(camera.distance <= kMaxReal))
         return str("the bounding box is too large: its diagonal ") +
-               number(boxDiagonal(request.boxMin, request.boxMax)) + " exceeds " +
+               number(std::hypot(b.x - a.x, b.y - a.y, b.z - a.z)) + " exceeds " +
                number(kMaxReal / kCameraDistanceFactor) + " (the default view's camera stands " +
                number(kCameraDistanceFactor) + " diagonals away, and a PDF number cannot exceed " +
                number(kMaxReal) + "); export the model in a larger unit";

@@ -45,6 +45,8 @@ TEST(conversionFailureTest, FailedConversionsLeaveNoPdfKeepTheModelAndSayWhy) {
                           "view's camera stands 1.8 diagonals away, and a PDF number cannot exceed 32767); "
                           "export the model in a larger unit"));
     EXPECT_EQ(directoryListing(dir.path), "model.tmp.u3d");
+    auto huge = conversionRequest(dir / "large.pdf", u3d, {{0, 0, 0}, {1e300, 0, 0}});
+    EXPECT_NE(failedConversion(module, huge.get()).find("its diagonal 1e+300 exceeds 18203.89"), std::string::npos);
 
     // An output directory that does not exist.
     const fs::path missing = dir / "missing";

@@ -58,6 +58,10 @@ TEST(convertNonFiniteBoxTest, NonFiniteCornerFailsWithoutOutputAndKeepsTheModel)
         SCOPED_TRACE(corner);
         auto tree = boxRequest(pdf, u3d, corner);
         EXPECT_EQ(translator::convertMetaTree(tree.get(), 0), 0);
+        // The host learns which of its values was at fault.
+        EXPECT_NE(treeText(tree.get()).find("CUSTOMDATA(ENTRIES(ENTRY(KEY('ErrorMessage'),TEXT('the bounding box has "
+                                            "a corner coordinate that is not a finite number'))))"),
+                  std::string::npos);
         EXPECT_FALSE(fs::exists(pdf));
         // The host may retry with a sound box: its model is still there, and
         // no temporary file of the writer is left beside the output.
