@@ -48,6 +48,8 @@ TEST(cliRequestTest, AFailedRequestExitsOneWithTheModulesReasonAndKeepsItsModel)
     } failures[] = {
         {"REQUEST{OUTPUTLOCATION{\"missing/out.pdf\"}," + record + "}",
          "cannot write missing/out.pdf: the directory missing does not exist"},
+        // The writer's own failure, in the system's words.
+        {"REQUEST{OUTPUTLOCATION{\".\"}," + record + "}", "cannot write .: Is a directory"},
         {"REQUEST{OUTPUTLOCATION{\"out.pdf\"}}",
          "the request names no U3D file: INPUTDATA has no record with a FILENAME text"},
         {"REQUEST{OUTPUTLOCATION{\"out.pdf\"},INPUTDATA{MODEL{FILENAME{\"absent.u3d\"}}}}",
