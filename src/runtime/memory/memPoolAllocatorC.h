@@ -193,13 +193,3 @@ private:
     memPoolAllocatorC& allocator_;
     uint32_t previous_;
 };
-
-// The static object whose destruction at module unload shuts the allocator
-// down; the module places it in its static object order.
-class memPoolShutdownGuardC {
-public:
-    memPoolShutdownGuardC() = default;
-    memPoolShutdownGuardC(const memPoolShutdownGuardC&) = delete;
-    memPoolShutdownGuardC& operator=(const memPoolShutdownGuardC&) = delete;
-    ~memPoolShutdownGuardC() { memPoolAllocatorC::instance().shutdown(); }
-};
