@@ -192,16 +192,15 @@ void memPoolAllocatorC::shutdown() {
     // tracking log's buffers): the page kept for reuse in each class would
     // otherwise never be returned, and a host that unloads the module would
     // lose it. Pages that empty later are freed by release().
+    // Watched, the pages lie open while their lists are walked and changed.
+    memPoolInspectScopeC open(*this);
     for (memPageS*& list : classLists_) {
         memPageS* page = list;
         while (page != nullptr) {
-            showControl(page);
             memPageS* const next = page->next;
             if (liveBlocks_ == 0 || page->used == 0) {
                 unlink(list, page);
                 std::free(page);
-            } else {
-                hideControl(page);
             }
             page = next;
         }
@@ -240,35 +239,21 @@ void memPoolAllocatorC::addOsBytes(uint64_t n) {
     if (osBytes_ > peakOsBytes_) peakOsBytes_ = osBytes_;
 }
 
-// Both work on a page whose control record the caller has at hand; the
-// neighbours' records are uncovered here for their one store when a memory
-// checker watches.
 void memPoolAllocatorC::unlink(memPageS*& list, memPageS* page) {
     // Neighbours read once up front: the stores below could alias them.
     memPageS* const prev = page->prev;
     memPageS* const next = page->next;
-    if (prev != nullptr) {
-        showControl(prev);
+    if (prev != nullptr)
         prev->next = next;
-        hideControl(prev);
-    } else {
+    else
         list = next;
-    }
-    if (next != nullptr) {
-        showControl(next);
-        next->prev = prev;
-        hideControl(next);
-    }
+    if (next != nullptr) next->prev = prev;
 }
 
 void memPoolAllocatorC::pushFront(memPageS*& list, memPageS* page) {
     memPageS* const head = list;
     page->prev = nullptr;
     page->next = head;
-    if (head != nullptr) {
-        showControl(head);
-        head->prev = page;
-        hideControl(head);
-    }
+    if (head != nullptr) head->prev = page;
     list = page;
 }

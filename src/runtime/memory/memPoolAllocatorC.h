@@ -121,14 +121,17 @@ private:
     static bool ownerInPageRange(int32_t owner);
     bool ownerIsPage(const memBlockHeadS* head) const;
     void addOsBytes(uint64_t n);
-    void unlink(memPageS*& list, memPageS* page);
-    void pushFront(memPageS*& list, memPageS* page);
+    static void unlink(memPageS*& list, memPageS* page);
+    static void pushFront(memPageS*& list, memPageS* page);
 
     // The paths a memory checker watches (memPoolWatched.cpp).
     void* takeSlotWatched(memPageS* page, uint32_t n, uint32_t k);
     void putSlotWatched(memBlockHeadS* head, memPageS* page);
     memBlockHeadS readHeader(const memBlockHeadS* head) const;
     bool ownerIsPageWatched(const memBlockHeadS* head, int32_t owner) const;
+    struct listNeighboursS;
+    listNeighboursS showListNeighbours(const memPageS* page) const;
+    void hideListNeighbours(const listNeighboursS& neighbours, const memPageS* page) const;
     void showControl(const memPageS* page) const;
     void hideControl(const memPageS* page) const;
     void hide(const void* p, size_t n) const;
@@ -139,18 +142,19 @@ private:
     // initialisation.
     memPageS* classLists_[kMemClassCount] = {};
     memPageS* fullList_ = nullptr;
+    // What the fast paths test and count, in one cache line.
+    uint32_t headerSize_ = 0;
+    uint32_t poolBypass_ = 0;
+    uint32_t watched_ = 0;
     int32_t liveBlocks_ = 0;
     uint32_t pageCount_ = 0;
     uint32_t peakPageCount_ = 0;
     uint64_t osBytes_ = 0;
     uint64_t peakOsBytes_ = 0;
-    uint32_t headerSize_ = 0;
     uint32_t trackFlags_ = 0;
+    uint32_t openCount_ = 0;  // open inspections (openPools)
     char outputPath_[128] = {};
     unsigned char shuttingDown_ = 0;
-    uint32_t poolBypass_ = 0;
-    uint32_t watched_ = 0;
-    uint32_t openCount_ = 0;  // open inspections (openPools)
 };
 
 // ---- fast paths ------------------------------------------------------------------

@@ -10,8 +10,31 @@
 #include "runtime/memory/memCheckers.h"
 #include "runtime/memory/memPoolAllocatorC.h"
 
+// The other pages whose control records an allocation or a release in page
+// may write: when page fills up, empties or has room again it leaves its
+// list (its neighbours' links change) and joins the front of another (the
+// old head's link changes), and only page itself may be freed. The page
+// lists stay free of checker calls that way.
+struct memPoolAllocatorC::listNeighboursS {
+    const memPageS* pages[4];
+};
+
+memPoolAllocatorC::listNeighboursS memPoolAllocatorC::showListNeighbours(const memPageS* page) const {
+    const listNeighboursS neighbours{
+        {page->prev, page->next, classLists_[page->elementSize / 8], fullList_}};
+    for (const memPageS* other : neighbours.pages)
+        if (other != nullptr && other != page) showControl(other);
+    return neighbours;
+}
+
+void memPoolAllocatorC::hideListNeighbours(const listNeighboursS& neighbours, const memPageS* page) const {
+    for (const memPageS* other : neighbours.pages)
+        if (other != nullptr && other != page) hideControl(other);
+}
+
 void* memPoolAllocatorC::takeSlotWatched(memPageS* page, uint32_t n, uint32_t k) {
     showControl(page);
+    const listNeighboursS neighbours = showListNeighbours(page);
     memBlockHeadS* head = page->freeHead;
     const uint32_t slotSize = page->slotSize;
     // The header, the guard byte and the location are written below.
@@ -20,6 +43,7 @@ void* memPoolAllocatorC::takeSlotWatched(memPageS* page, uint32_t n, uint32_t k)
     memCheckerBlockTaken(user, n);
     hide(head, headerSize_);
     hide(user + n, slotSize - headerSize_ - n);
+    hideListNeighbours(neighbours, page);
     hideControl(page);
     return user;
 }
@@ -27,11 +51,14 @@ void* memPoolAllocatorC::takeSlotWatched(memPageS* page, uint32_t n, uint32_t k)
 void memPoolAllocatorC::putSlotWatched(memBlockHeadS* head, memPageS* page) {
     memCheckerBlockReleased(userPointer(head));
     showControl(page);
+    const listNeighboursS neighbours = showListNeighbours(page);
     const uint32_t slotSize = page->slotSize;
     memCheckerShow(head, headerSize_);
+    const bool kept = putSlot(head, page);
+    hideListNeighbours(neighbours, page);
     // A freed page went back to the runtime heap, and with it to the
     // checker's own account.
-    if (putSlot(head, page)) {
+    if (kept) {
         hide(head, slotSize);
         hideControl(page);
     }
@@ -46,21 +73,20 @@ memBlockHeadS memPoolAllocatorC::readHeader(const memBlockHeadS* head) const {
     return copy;
 }
 
+void memPoolAllocatorC::showControl(const memPageS* page) const { memCheckerShow(&page->magic, kMemControlBytes); }
+
+void memPoolAllocatorC::hideControl(const memPageS* page) const { hide(&page->magic, kMemControlBytes); }
+
+// Nothing is hidden while the pools are open: closing marks them all.
+void memPoolAllocatorC::hide(const void* p, size_t n) const {
+    if (openCount_ == 0) memCheckerHide(p, n);
+}
+
 bool memPoolAllocatorC::ownerIsPageWatched(const memBlockHeadS* head, int32_t owner) const {
     if (!ownerInPageRange(owner)) return false;
     uint32_t magic = 0;
     memCheckerPeek(&memPageAt(head, owner)->magic, &magic, sizeof magic);
     return magic == kMemPageMagic;
-}
-
-void memPoolAllocatorC::showControl(const memPageS* page) const {
-    if (watched_ != 0) memCheckerShow(&page->magic, kMemControlBytes);
-}
-
-void memPoolAllocatorC::hideControl(const memPageS* page) const { hide(&page->magic, kMemControlBytes); }
-
-void memPoolAllocatorC::hide(const void* p, size_t n) const {
-    if (watched_ != 0 && openCount_ == 0) memCheckerHide(p, n);
 }
 
 void memPoolAllocatorC::openPools() {
