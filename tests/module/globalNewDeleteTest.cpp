@@ -27,7 +27,10 @@ struct alignas(32) wideS {
 TEST(globalNewDeleteTest, EveryFormGoesToThePool) {
     const int32_t live = pool().liveBlocks();
     int* one = used(new int(3));
-    EXPECT_EQ(memPoolAllocatorC::blockSize(pool().header(one)), sizeof(int));
+    {
+        memPoolInspectScopeC open(pool());  // the header is the allocator's
+        EXPECT_EQ(memPoolAllocatorC::blockSize(pool().header(one)), sizeof(int));
+    }
     char* array = used(new char[300]);
     void* quiet = ::operator new[](24, std::nothrow);
     EXPECT_EQ(pool().liveBlocks(), live + 3);

@@ -42,7 +42,6 @@ std::optional<std::string> variable() {
 struct moduleS {
     moduleS() {
         pool.initialise();
-        pool.setPoolBypass(0);
         reports = std::make_unique<memTrackReportsC>(pool);
         record = std::make_unique<dynMgrChainS>(*reports);
     }

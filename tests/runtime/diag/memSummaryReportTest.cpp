@@ -64,10 +64,12 @@ TEST_F(memSummaryReport, DetailNamesEachBlockAndItsFirstParent) {
     // 24-byte page (312 slots of 32 bytes).
     const memPageS* page16 = pool().classList(2);
     const memPageS* page24 = pool().classList(3);
-    ASSERT_EQ(page16->capacity, 416u);
-    ASSERT_EQ(page24->capacity, 312u);
-    EXPECT_EQ(idIn(page16, 0, b1, 8), 416);
-    EXPECT_EQ(idIn(page24, 416, a1, 8), 728);
+    inspected([&] {
+        ASSERT_EQ(page16->capacity, 416u);
+        ASSERT_EQ(page24->capacity, 312u);
+        EXPECT_EQ(idIn(page16, 0, b1, 8), 416);
+        EXPECT_EQ(idIn(page24, 416, a1, 8), 728);
+    });
     // a2 comes first in walk order, so it is the parent of both.
     EXPECT_EQ(reports().detailText(),
               header("Detail Memory Report") + line(416, 727, 16, 1, "unk", b1, 0) +
@@ -94,15 +96,18 @@ TEST_F(memSummaryReport, LeakReportAtShutdownGoesToTheReportFile) {
     {
         memPoolAllocatorC pool;  // the leaks stay: no test pool's checks
         pool.initialise();
-        pool.setPoolBypass(0);
         void* leaked = pool.alloc(40);
         std::memset(leaked, 0, 40);
         memTrackReportsC reference(pool);
         const std::string expected = reference.summaryText() + reference.detailText();
-        EXPECT_EQ(expected,
-                  header("Summary Report") + line(-1, -1, 40, 1, "unk", leaked, 0) +
-                      "Mgr Bytes : 40\nOS  Bytes : 0\n" + header("Detail Memory Report") +
-                      line(idIn(pool.classList(5), 0, leaked, 8), -1, 40, 1, "unk", leaked, 0));
+        int leakedId = 0;
+        {
+            memPoolInspectScopeC open(pool);
+            leakedId = idIn(pool.classList(5), 0, leaked, 8);
+        }
+        EXPECT_EQ(expected, header("Summary Report") + line(-1, -1, 40, 1, "unk", leaked, 0) +
+                                "Mgr Bytes : 40\nOS  Bytes : 0\n" + header("Detail Memory Report") +
+                                line(leakedId, -1, 40, 1, "unk", leaked, 0));
         pool.shutdown();
         std::ifstream in(path);
         const std::string written((std::istreambuf_iterator<char>(in)),
@@ -193,8 +198,8 @@ TEST_F(memSummaryReport, DetailWithLocationsListsTheAllocatingStack) {
     void* block = diag_test::allocateForTest(pool());
     std::memset(block, 0, 32);
     const std::string text = reports().detailText();
-    const std::string blockLine =
-        line(idIn(pool().classList(4), 0, block, 136), -1, 32, 1, "unk", block, 0);
+    const std::string blockLine = line(
+        inspected([&] { return idIn(pool().classList(4), 0, block, 136); }), -1, 32, 1, "unk", block, 0);
     ASSERT_EQ(text.rfind(header("Detail Memory Report") + blockLine, 0), 0u) << text;
     // Then the frames, the allocator's own left out: the first names the
     // allocating function, at the line of its call.

@@ -11,6 +11,7 @@ unsigned char* bytes(void* p) { return static_cast<unsigned char*>(p); }
 
 TEST_F(memPoolPagesTest, SizeClassBoundaries) {
     testPoolC pool;
+    memPoolInspectScopeC open(*pool);
     void* zero = pool->alloc(0);  // class 0: a slot that is only a header
     EXPECT_EQ(pool->classList(0)->slotSize, kMemHeaderSize);
     EXPECT_EQ(pool->header(zero)->page(), pool->classList(0));
@@ -40,6 +41,7 @@ TEST_F(memPoolPagesTest, SizeClassBoundaries) {
 
 TEST_F(memPoolPagesTest, SlotsFromTheTopAndFullPagesParked) {
     testPoolC pool;
+    memPoolInspectScopeC open(*pool);
     std::vector<void*> blocks{pool->alloc(8)};
     memPageS* first = pool->classList(1);
     EXPECT_EQ(first->slotSize, 16u);
@@ -67,6 +69,7 @@ TEST_F(memPoolPagesTest, SlotsFromTheTopAndFullPagesParked) {
 
 TEST_F(memPoolPagesTest, EmptyPageStaysAloneAndGoesWithANeighbour) {
     testPoolC pool;
+    memPoolInspectScopeC open(*pool);
     pool->free(pool->alloc(24));
     memPageS* page = pool->classList(3);
     EXPECT_NE(page, nullptr);

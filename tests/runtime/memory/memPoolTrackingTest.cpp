@@ -33,6 +33,7 @@ TEST_F(memPoolTrackingTest, LocationTrackingRecordsTheStackInA136ByteHeader) {
     testPoolC pool;
     EXPECT_EQ(pool->headerSize(), 136u);
     void* p = allocateHere(*pool, 8);
+    memPoolInspectScopeC open(*pool);
     EXPECT_EQ(pool->classList(1)->slotSize, 144u);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % 8, 0u);
 
