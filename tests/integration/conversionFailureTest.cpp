@@ -1,6 +1,6 @@
 // Conversions that cannot succeed: the result is 0, nothing appears at the
 // output path, and the host's temporary model stays where it was.
-#include "../translator/treeText.h"
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 #include "moduleHost.h"
 

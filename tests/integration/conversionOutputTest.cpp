@@ -119,13 +119,16 @@ TEST(conversionOutputTest, WritesTheExpectedPdfForEachModel) {
         EXPECT_EQ(inflateAll(compressed, model.size()), model);
         expectXrefPointsAtObjects(written, expectedLayout(camera, compressed.size()));
 
-        const commandResultS check = runQpdf({"--check", buildMachinePath(pdf)});
-        EXPECT_EQ(check.status, 0) << check.output;
-        const commandResultS stream =
-            runQpdf({"--show-object=8", "--filtered-stream-data", buildMachinePath(pdf)});
-        EXPECT_EQ(stream.status, 0);
-        EXPECT_TRUE(stream.output == model) << "qpdf extracted " << stream.output.size() << " bytes";
+        if (qpdfAvailable()) {
+            const commandResultS check = runQpdf({"--check", buildMachinePath(pdf)});
+            EXPECT_EQ(check.status, 0) << check.output;
+            const commandResultS stream =
+                runQpdf({"--show-object=8", "--filtered-stream-data", buildMachinePath(pdf)});
+            EXPECT_EQ(stream.status, 0);
+            EXPECT_TRUE(stream.output == model) << "qpdf extracted " << stream.output.size() << " bytes";
+        }
     }
+    U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 // prints its thread id (the one the module's code tracking log names its
 // file by) and the results, and unloads the module.
 //   integration_host <output.pdf> <model.u3d> [<output.pdf> <model.u3d> ...]
-#include "../translator/treeText.h"
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 
-#include "hostProcess.h"
+#include "support/hostProcess.h"
 #include "runtime/platform/platform.h"
 
 #include <cstdint>

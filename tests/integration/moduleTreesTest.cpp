@@ -1,7 +1,7 @@
 // Trees that cross the module boundary. The host and the module each have
 // their own allocator; a node belongs to the one that made it, whoever
 // deletes it.
-#include "../translator/treeText.h"
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 #include "moduleHost.h"
 #include "runtime/memory/memPoolAllocatorC.h"

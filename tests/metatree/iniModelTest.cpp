@@ -17,7 +17,7 @@ TEST(IniModel, AccessorsBuildTheLayout) {
     iniEntryC entry = main.entries().addEntry();
     entry.setEntryKey("k");
     entry.setText("v");
-    EXPECT_EQ(render(ini.node()), "INIFILE(FNAME('a.ini'),SECTIONS(SECTION(NAME('Main'),ENTRIES(ENTRY(KEY('k'),TEXT('v'))))))");
+    EXPECT_EQ(chainText(ini.node()), "INIFILE(FNAME('a.ini'),SECTIONS(SECTION(NAME('Main'),ENTRIES(ENTRY(KEY('k'),TEXT('v'))))))");
 
     // Setters replace a text in place; sections() and entries() find what is there.
     main.setName("Renamed");
@@ -32,7 +32,7 @@ TEST(IniModel, AccessorsBuildTheLayout) {
     iniSectionC bare = sections.addSection();
     EXPECT_STREQ(bare.getName(&found).text(), "");
     EXPECT_EQ(found, 0);
-    EXPECT_EQ(render(bare.node()), "SECTION(NAME)");  // a read leaves the empty key behind
+    EXPECT_EQ(chainText(bare.node()), "SECTION(NAME)");  // a read leaves the empty key behind
 
     // Nothing happens on empty handles.
     iniSectionC none;

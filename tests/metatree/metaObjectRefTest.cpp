@@ -31,7 +31,7 @@ const metaTreeC* follow(const metaTreeC* root, const std::vector<int>& path) {
     return root;
 }
 
-// render() without the stored bytes, which hold addresses or numbers.
+// chainText() without the stored bytes, which hold addresses or numbers.
 std::string shape(const metaTreeC* chain) {
     std::string out;
     for (const metaTreeC* n = chain; n; n = n->next) {
@@ -80,7 +80,7 @@ struct sampleS {
 TEST(Reference, StoresAddressAndNumber) {
     sampleS s;
     metaObjectRefC ref(s.refs[0]);
-    EXPECT_EQ(render(s.refs[0], true), "MOREF(REFTRGPTR(CODE(0),SIZE(" + std::to_string(sizeof(void*)) + "),DATA('" +
+    EXPECT_EQ(treeText(s.refs[0]), "MOREF(REFTRGPTR(CODE(0),SIZE(" + std::to_string(sizeof(void*)) + "),DATA('" +
                                      std::string(metaObjectC(ref.refEntry().findChild("DATA")).getString().text()) + "')))");
     EXPECT_EQ(ref.target(true), s.c);
     EXPECT_EQ(targetOf(s.refs[2]), nullptr);
@@ -154,7 +154,7 @@ TEST(Reference, LoadsBadNumbersAsNoTarget) {
     runLoadHooks(root, true);
     EXPECT_EQ(targetOf(good), root);
     for (metaTreeC* r : bad) {
-        EXPECT_EQ(targetOf(r, false), nullptr) << render(r);
+        EXPECT_EQ(targetOf(r, false), nullptr) << chainText(r);
         EXPECT_EQ(metaObjectRefC(r).refEntry().storedSize(), static_cast<int32_t>(sizeof(void*)));
     }
     delete root;

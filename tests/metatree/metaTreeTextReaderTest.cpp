@@ -37,23 +37,23 @@ TEST(MetaTreeTextReader, ReadsKeysNumbersStringsAndBraceGroups) {
     ASSERT_TRUE(tree.valid());
     EXPECT_FALSE(reader.failed());
     EXPECT_TRUE(tree.isKey("A"));
-    EXPECT_EQ(render(tree.node()), "A(B(1)),C(2,3)");
+    EXPECT_EQ(chainText(tree.node()), "A(B(1)),C(2,3)");
     EXPECT_TRUE(linksConsistent(tree.node()));
 
     tree = reader.loadTreeFromString(" K{\"s p\",-2.5e3 , .5\t+7}\r\nx@y_z-1.q", true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "K('s p',-2500,0.5,7),x@y_z-1.q");
+    EXPECT_EQ(chainText(tree.node()), "K('s p',-2500,0.5,7),x@y_z-1.q");
     EXPECT_EQ(tree.node()->firstChild->value.kind(), MV_STRING);
     EXPECT_EQ(tree.node()->firstChild->next->value.kind(), MV_DOUBLE);
 
     // Hex and exponent forms are what the standard conversion makes of them.
     tree = reader.loadTreeFromString("N{0x10,1e-400,-0}", true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "N(16,0,-0)");
+    EXPECT_EQ(chainText(tree.node()), "N(16,0,-0)");
 
     // A second brace group after the same key goes in front of the first.
     tree = reader.loadTreeFromString("A{B}{C,D}", true);
-    EXPECT_EQ(render(tree.node()), "A(C,D,B)");
+    EXPECT_EQ(chainText(tree.node()), "A(C,D,B)");
 
     // Nothing to read is no failure, but there is no tree either.
     tree = reader.loadTreeFromString(" ,\n\t", true);
@@ -72,7 +72,7 @@ TEST(MetaTreeTextReader, EscapesResolveAndLineFeedsInStringsDoNotCount) {
     tree = reader.loadTreeFromString("S{\"a\\\\\"}T", true);  // an escaped backslash, then the end quote
     ASSERT_TRUE(tree.valid());
     EXPECT_STREQ(tree.getString().text(), "a\\");
-    EXPECT_EQ(render(tree.node()), "S('a\\'),T");
+    EXPECT_EQ(chainText(tree.node()), "S('a\\'),T");
 
     // Line feeds count outside strings only.
     tree = reader.loadTreeFromString("A\n{\n\"x\ny\"\r\n}\n\nB", true);
@@ -123,7 +123,7 @@ TEST(MetaTreeTextReader, ZeroBytesAndHugeTokensFailCleanly) {
     writeFile(path, std::string("S{\"ab\0cd\"}T", 11));
     metaObjectC tree = reader.loadTreeFromFile(path.c_str(), true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "S('ab'),T");
+    EXPECT_EQ(chainText(tree.node()), "S('ab'),T");
     std::remove(path.c_str());
 
     metaTreeTextReaderC limited(8);
@@ -166,7 +166,7 @@ TEST(MetaTreeTextReader, FilesAndStreams) {
     metaTreeTextReaderC reader;
     metaObjectC tree = reader.loadTreeFromFile(path.c_str(), true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "A(1),B('x')");
+    EXPECT_EQ(chainText(tree.node()), "A(1),B('x')");
     EXPECT_EQ(tree.node()->next->value.srcPos().line, 2);
 
     // A stream is read from where it stands and left open.
@@ -175,14 +175,14 @@ TEST(MetaTreeTextReader, FilesAndStreams) {
     std::fseek(f, 6, SEEK_SET);
     tree = reader.loadTreeFromStream(f, true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "B('x')");
+    EXPECT_EQ(chainText(tree.node()), "B('x')");
     EXPECT_EQ(std::fseek(f, 0, SEEK_SET), 0);  // still open
     std::fclose(f);
 
     // Without own the caller owns the chain.
     metaTreeC* chain = reader.loadTreeFromFile(path.c_str(), false).node();
     ASSERT_NE(chain, nullptr);
-    EXPECT_EQ(render(chain), "A(1),B('x')");
+    EXPECT_EQ(chainText(chain), "A(1),B('x')");
     delete chain;
     std::remove(path.c_str());
 

@@ -2,7 +2,7 @@
 #include "metatree/metaObjectRef.h"
 #include "metatree/metaTreeTextReader.h"
 #include "metatree/metaTreeTextSave.h"
-#include "treeCompare.h"
+#include "support/trees/treeCompare.h"
 
 #include <gtest/gtest.h>
 

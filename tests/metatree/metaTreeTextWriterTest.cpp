@@ -1,4 +1,4 @@
-#include "../textFile.h"
+#include "support/textFile.h"
 #include "metatree/metaObject.h"
 #include "metatree/metaTreeTextBuffer.h"
 #include "metatree/metaTreeTextSave.h"

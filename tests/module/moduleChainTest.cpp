@@ -3,7 +3,7 @@
 // process find each other through that process's environment. The chain is
 // process state, so every case runs in a host process of its own
 // (module_chain_host).
-#include "../integration/moduleHost.h"
+#include "integration/moduleHost.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 // the log still holds. With QVCODETRACK_FLUSH the log writes and empties its
 // ring after every record, which leaves it a fixed state: what the report
 // shows beyond that state grows with every conversion that leaks.
-#include "../integration/moduleHost.h"
+#include "integration/moduleHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "metatree/metaTree.h"
 #include "translator/translatorEntryPoints.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

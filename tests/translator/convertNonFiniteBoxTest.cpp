@@ -6,7 +6,7 @@
 #include "pdf/PdfMemStream.h"
 #include "pdf/PdfScalars.h"
 #include "translator/translatorEntryPoints.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #include "metatree/metaObject.h"
 #include "translator/capsBuildDate.h"
 #include "translator/translatorEntryPoints.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "translator/capsTree.h"
 #include "translator/conversionRequest.h"
 #include "translator/requestTree.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 

@@ -35,15 +35,15 @@ TEST_F(DocWithPage, AnnotationMakesPdf16AndKeepsOneStream) {
     annot->SetInteractive(false);
     EXPECT_NE(Written(*annot).find("/Rect [0 0 10 10 ]\r\n/3DI false\r\n>>"), std::string::npos);
 
-    ASSERT_TRUE(annot->LoadU3DFile(TestData("box.u3d").c_str()));
+    ASSERT_TRUE(annot->LoadU3DFile(testData("box.u3d").string().c_str()));
     Pdf3DStream* stream = annot->Get3DStream();
-    ASSERT_TRUE(annot->LoadU3DFile(TestData("torus.u3d").c_str()));
+    ASSERT_TRUE(annot->LoadU3DFile(testData("torus.u3d").string().c_str()));
     EXPECT_EQ(annot->Get3DStream(), stream);
     EXPECT_EQ(stream->GetId(), 6);
     EXPECT_EQ(doc.GetXref()->GetCount(), 7);
     std::string text = Written(*annot);
     EXPECT_EQ(text.find("/3DD"), text.rfind("/3DD"));
-    EXPECT_EQ(stream->GetStream()->GetSize(), static_cast<int64_t>(Compress2(ReadFile(TestData("torus.u3d"))).size()));
+    EXPECT_EQ(stream->GetStream()->GetSize(), static_cast<int64_t>(Compress2(readFile(testData("torus.u3d"))).size()));
 
     // Outside a document there is no table to hold a stream.
     EXPECT_EQ(CatchPdf([] { Pdf3DAnnot(nullptr).LoadU3DFile("x"); }).first, -5);

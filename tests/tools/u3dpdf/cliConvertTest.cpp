@@ -1,6 +1,6 @@
 // u3dpdf convert: real models in, PDFs out, and the user's model never
 // touched, whatever the outcome.
-#include "../../integration/expectedPdf.h"
+#include "integration/expectedPdf.h"
 #include "cliRunner.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +46,10 @@ TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
         const cliResultS run = runCliWith({convertArgs(model, dir / "out.pdf", c.bbox), {}, dir / "tmp", {}});
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out + run.err, "");
-        ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
-        EXPECT_TRUE(embeddedModel(dir / "out.pdf") == readFile(testData(c.model)));
+        if (qpdfAvailable()) {
+            ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
+            EXPECT_TRUE(embeddedModel(dir / "out.pdf") == readFile(testData(c.model)));
+        }
         // The box reached the module: the camera stands where it places it.
         EXPECT_NE(readFile(dir / "out.pdf").find("/CO " + cameraText(c.box).co + "\r\n"), std::string::npos);
         EXPECT_TRUE(readFile(model) == readFile(testData(c.model)));
@@ -55,6 +57,7 @@ TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
         // The module consumed the copy it was given.
         EXPECT_EQ(directoryListing(dir / "tmp"), "");
     }
+    U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
 TEST(cliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {

@@ -18,8 +18,10 @@ void expectConvertedAndConsumed(const fs::path& request, const fs::path& cwd, co
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out + run.err, "");
     EXPECT_EQ(directoryListing(out.parent_path()), out.filename().string());
-    ASSERT_TRUE(qpdfAccepts(out));
-    EXPECT_TRUE(embeddedModel(out) == readFile(testData("torus.u3d")));
+    if (qpdfAvailable()) {
+        ASSERT_TRUE(qpdfAccepts(out));
+        EXPECT_TRUE(embeddedModel(out) == readFile(testData("torus.u3d")));
+    }
 }
 
 TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
@@ -36,6 +38,7 @@ TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
                                        "\"}U3DBOXMIN{-4,-4,-1}}}OUTPUTLOCATION{\"" +
                                        (dir / "own" / "t.pdf").string() + "\"}}");
     expectConvertedAndConsumed(dir / "request.txt", {}, dir / "own" / "t.pdf");
+    U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
 TEST(cliRequestTest, AFailedRequestExitsOneAndKeepsItsModel) {
