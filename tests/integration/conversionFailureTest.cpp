@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 const boxS kUnitBox = {{0, 0, 0}, {1, 1, 1}};
 
-TEST(conversionFailureTest, FailedConversionsLeaveNoPdfAndKeepTheModel) {
+TEST(ConversionFailureTest, FailedConversionsLeaveNoPdfAndKeepTheModel) {
     loadedModuleS module;
     scratchDirS dir("failure");
     const fs::path u3d = dir / "model.tmp.u3d";
@@ -45,7 +45,7 @@ TEST(conversionFailureTest, FailedConversionsLeaveNoPdfAndKeepTheModel) {
     EXPECT_EQ(directoryListing(dir.path), "existing.pdf model.tmp.u3d");
 }
 
-TEST(conversionFailureTest, RequestWithoutInputDataFailsAfterReadingItsKeys) {
+TEST(ConversionFailureTest, RequestWithoutInputDataFailsAfterReadingItsKeys) {
     loadedModuleS module;
     scratchDirS dir("noinput");
     std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));

@@ -80,7 +80,7 @@ void expectXrefPointsAtObjects(const std::string& pdf, const layoutS& layout) {
     }
 }
 
-TEST(conversionOutputTest, LayoutOfTheFixedPartMatchesTheWriter) {
+TEST(ConversionOutputTest, LayoutOfTheFixedPartMatchesTheWriter) {
     // The builder itself against the offsets of the file layout: objects 1
     // to 7 always start at the same places.
     const long offsets[8] = {0, 16, 71, 136, 234, 385, 472, 493};
@@ -91,7 +91,7 @@ TEST(conversionOutputTest, LayoutOfTheFixedPartMatchesTheWriter) {
     EXPECT_EQ(cameraText(kCases[1].box).co, kCases[1].camera.co);
 }
 
-TEST(conversionOutputTest, WritesTheExpectedPdfForEachModel) {
+TEST(ConversionOutputTest, WritesTheExpectedPdfForEachModel) {
     loadedModuleS module;
     ASSERT_NE(module.convertMetaTree, nullptr);
     scratchDirS dir("output");

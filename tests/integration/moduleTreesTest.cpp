@@ -35,7 +35,7 @@ std::string ownership(const metaTreeC* node, const loadedModuleS& module) {
 
 int32_t hostLiveBlocks() { return memPoolAllocatorC::instance().liveBlocks(); }
 
-TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
+TEST(ModuleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
     loadedModuleS module;
     scratchDirS dir("trees");
     const int32_t before = hostLiveBlocks();
@@ -56,7 +56,7 @@ TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
     EXPECT_EQ(hostLiveBlocks(), before);
 }
 
-TEST(moduleTreesTest, EachGetCapsIsANewTreeTheHostDeletes) {
+TEST(ModuleTreesTest, EachGetCapsIsANewTreeTheHostDeletes) {
     loadedModuleS module;
     ASSERT_NE(module.getCaps, nullptr);
     const int32_t before = hostLiveBlocks();

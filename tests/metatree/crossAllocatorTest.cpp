@@ -56,7 +56,7 @@ struct otherNodeC : metaTreeC {
 
 }  // namespace
 
-TEST(CrossAllocator, EachNodeReturnsToTheSystemThatMadeIt) {
+TEST(CrossAllocatorTest, EachNodeReturnsToTheSystemThatMadeIt) {
     // The copy below consults the process-wide handler registries, which are
     // made on first use and live on: not part of what is counted here.
     metaTreeRegisterStartupHandlers();

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(IniModel, AccessorsBuildTheLayout) {
+TEST(IniModelTest, AccessorsBuildTheLayout) {
     iniFileC ini = createIniFile(true);
     ASSERT_TRUE(ini.isKey("INIFILE"));
     ini.setFileName("a.ini");
@@ -41,7 +41,7 @@ TEST(IniModel, AccessorsBuildTheLayout) {
     EXPECT_FALSE(none.entries().addEntry().valid());
 }
 
-TEST(IniModel, LookupsIgnoreCaseAndTakeTheLastMatch) {
+TEST(IniModelTest, LookupsIgnoreCaseAndTakeTheLastMatch) {
     iniFileC ini = createIniFile(true);
     iniSectionsC sections = ini.sections();
     const char* names[] = {"Main", "other", "MAIN"};

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Hooks, TreesWithoutRegisteredKeysTakeThePlainPath) {
+TEST(HooksTest, TreesWithoutRegisteredKeysTakeThePlainPath) {
     metaObjectC tree(keyList("R", "A,B"), true);
     tree.node()->firstChild->addString("s")->addKey("NOTREF");
     EXPECT_EQ(runSaveHooks(tree.node(), false), nullptr);
@@ -35,7 +35,7 @@ TEST(Hooks, TreesWithoutRegisteredKeysTakeThePlainPath) {
     delete both;
 }
 
-TEST(Hooks, ReferencesBelowValuesAndDeepTreesAreConverted) {
+TEST(HooksTest, ReferencesBelowValuesAndDeepTreesAreConverted) {
     // A value node may carry children in the text form; a reference there
     // is converted like any other.
     metaObjectC tree(createKeyNode("R"), true);

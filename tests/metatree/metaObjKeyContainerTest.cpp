@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(KeyContainer, ItemsThroughTheCacheFollowTreeChanges) {
+TEST(KeyContainerTest, ItemsThroughTheCacheFollowTreeChanges) {
     metaObjKeyContainerC list(keyList("LIST", "E,x,E,E"), true);
     EXPECT_EQ(list.itemCount("E"), 3);
     metaTreeC* second = list.itemAt(1, "E");
@@ -30,7 +30,7 @@ TEST(KeyContainer, ItemsThroughTheCacheFollowTreeChanges) {
     EXPECT_EQ(metaObjKeyContainerC().itemCount("E"), 0);
 }
 
-TEST(KeyContainer, AppendsKeepPositionsAndCreateOnlyWhatIsMissing) {
+TEST(KeyContainerTest, AppendsKeepPositionsAndCreateOnlyWhatIsMissing) {
     metaObjKeyContainerC list(keyList("LIST", "x,E"), true);
     EXPECT_EQ(list.itemAt(0, "E"), list.childAt(1));
     list.ensureItems("E", 3);
@@ -59,7 +59,7 @@ TEST(KeyContainer, AppendsKeepPositionsAndCreateOnlyWhatIsMissing) {
     EXPECT_EQ(chainText(list.node()), "LIST(x,G)");
 }
 
-TEST(KeyContainer, PlainListsOfTexts) {
+TEST(KeyContainerTest, PlainListsOfTexts) {
     metaObjKeyContainerC list(createKeyNode("VERSIONS"), true);
     list.appendString("1.0");
     list.ensureStrings(3, "-");

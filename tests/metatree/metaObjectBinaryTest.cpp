@@ -31,7 +31,7 @@ metaTreeC* handMade(double size, const char* data) {
 
 }  // namespace
 
-TEST(BinaryValue, ArbitraryBytesSurviveTheTextEncoding) {
+TEST(BinaryValueTest, ArbitraryBytesSurviveTheTextEncoding) {
     std::vector<uint8_t> all(256);
     for (int i = 0; i < 256; ++i)
         all[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
@@ -51,7 +51,7 @@ TEST(BinaryValue, ArbitraryBytesSurviveTheTextEncoding) {
     EXPECT_EQ(roundTrip(large), large);
 }
 
-TEST(BinaryValue, LayoutAndEncodedLengths) {
+TEST(BinaryValueTest, LayoutAndEncodedLengths) {
     metaObjectBinaryC value(createKeyNode("BIN"), true);
     const uint8_t one[4] = {1, 0, 0, 0};
     ASSERT_TRUE(value.storeBytes(one, 4, 9));
@@ -79,7 +79,7 @@ TEST(BinaryValue, LayoutAndEncodedLengths) {
     EXPECT_EQ(chainText(value.node()), "BIN(CODE(3),SIZE(0))");
 }
 
-TEST(BinaryValue, BadStoredValuesNeverOverrunOrInventBytes) {
+TEST(BinaryValueTest, BadStoredValuesNeverOverrunOrInventBytes) {
     uint8_t buffer[8];
     auto load = [&](metaTreeC* tree, int32_t capacity) {
         std::memset(buffer, 0xAA, sizeof buffer);
@@ -110,7 +110,7 @@ TEST(BinaryValue, BadStoredValuesNeverOverrunOrInventBytes) {
     EXPECT_EQ(load(handMade(1, "0g!!"), 8), 1);
 }
 
-TEST(BinaryValue, RewriteKeepsEveryNode) {
+TEST(BinaryValueTest, RewriteKeepsEveryNode) {
     metaTreeC* tree = handMade(4, "0g0000");
     tree->addKey("EXTRA");
     metaTreeC* size = tree->firstChild->next;

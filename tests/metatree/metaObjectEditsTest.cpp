@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MetaObjectEdits, SetChildReplacesTheEntrysChildren) {
+TEST(MetaObjectEditsTest, SetChildReplacesTheEntrysChildren) {
     metaObjectC root(keyList("R", "A,B,A"), true);
     metaObjectC(root.childAt(0)).setString("old");
     metaTreeC* value = keyList("V", "W");
@@ -28,7 +28,7 @@ TEST(MetaObjectEdits, SetChildReplacesTheEntrysChildren) {
     EXPECT_TRUE(linksConsistent(root.node()));
 }
 
-TEST(MetaObjectEdits, MovedNodesLeaveTheirListAndNeverGoBelowThemselves) {
+TEST(MetaObjectEditsTest, MovedNodesLeaveTheirListAndNeverGoBelowThemselves) {
     metaObjectC root(keyList("R", "A,B"), true);
     metaObjectC other(keyList("O", "P,Q,S"), true);
     metaTreeC* q = other.childAt(1);
@@ -51,7 +51,7 @@ TEST(MetaObjectEdits, MovedNodesLeaveTheirListAndNeverGoBelowThemselves) {
     EXPECT_TRUE(linksConsistent(other.node()));
 }
 
-TEST(MetaObjectEdits, AddInsertMoveRemove) {
+TEST(MetaObjectEditsTest, AddInsertMoveRemove) {
     metaObjectC root(keyList("R", "A,B,C"), true);
     metaTreeC* x = root.addChild("X", keyList("V", ""), false);
     EXPECT_EQ(chainText(x), "X(V)");
@@ -86,7 +86,7 @@ TEST(MetaObjectEdits, AddInsertMoveRemove) {
     EXPECT_EQ(root.childCount(), 0);
 }
 
-TEST(MetaObjectEdits, ReplaceWithAndCopy) {
+TEST(MetaObjectEditsTest, ReplaceWithAndCopy) {
     metaObjectC root(keyList("R", "A,B"), true);
     metaTreeC* a = root.childAt(0);
     metaObjectC(a).setString("text");

@@ -77,7 +77,7 @@ struct sampleS {
 
 }  // namespace
 
-TEST(Reference, StoresAddressAndNumber) {
+TEST(ReferenceTest, StoresAddressAndNumber) {
     sampleS s;
     metaObjectRefC ref(s.refs[0]);
     EXPECT_EQ(treeText(s.refs[0]), "MOREF(REFTRGPTR(CODE(0),SIZE(" + std::to_string(sizeof(void*)) + "),DATA('" +
@@ -104,7 +104,7 @@ TEST(Reference, StoresAddressAndNumber) {
     EXPECT_EQ(bare.node()->firstChild, nullptr);
 }
 
-TEST(Reference, SurvivesSaveAndLoad) {
+TEST(ReferenceTest, SurvivesSaveAndLoad) {
     sampleS s;
     metaTreeC* exported = runSaveHooks(s.root, true);
     ASSERT_NE(exported, nullptr);
@@ -131,7 +131,7 @@ TEST(Reference, SurvivesSaveAndLoad) {
     delete exported;
 }
 
-TEST(Reference, LoadsBadNumbersAsNoTarget) {
+TEST(ReferenceTest, LoadsBadNumbersAsNoTarget) {
     // As a text form may hold them: each REFTRGPTR below is read by the load.
     metaTreeC* root = createKeyNode("ROOT");
     auto ref = [root](double size, const char* data) {
@@ -160,7 +160,7 @@ TEST(Reference, LoadsBadNumbersAsNoTarget) {
     delete root;
 }
 
-TEST(Reference, CopiesPointAtTheCopiedTarget) {
+TEST(ReferenceTest, CopiesPointAtTheCopiedTarget) {
     sampleS s;
     metaTreeC* copy = copyWithHooks(s.root, true);
     const metaTreeC* copiedRefs = follow(copy, {1});
@@ -191,7 +191,7 @@ TEST(Reference, CopiesPointAtTheCopiedTarget) {
     delete copy;
 }
 
-TEST(Reference, NestedInAnotherReferenceIsConvertedToo) {
+TEST(ReferenceTest, NestedInAnotherReferenceIsConvertedToo) {
     // ROOT{ A{"a"} B{ MOREF->A { REFTRGPTR{.., MOREF->B}, NOTE{ MOREF->ROOT } } } }:
     // references inside another one's record, in its binary value and beside it.
     metaObjectC tree(createKeyNode("ROOT"), true);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MetaObjectHandle, OwnershipDecidesWhatReleaseDeletes) {
+TEST(MetaObjectHandleTest, OwnershipDecidesWhatReleaseDeletes) {
     metaTreeC* tree = keyList("R", "A");
     {
         metaObjectC viewer(tree);
@@ -46,7 +46,7 @@ TEST(MetaObjectHandle, OwnershipDecidesWhatReleaseDeletes) {
     EXPECT_EQ(root.parentNode(), nullptr);
 }
 
-TEST(MetaObjectHandle, DetachAndReassignKeepViewedNodesAlive) {
+TEST(MetaObjectHandleTest, DetachAndReassignKeepViewedNodesAlive) {
     metaObjectC owner(keyList("R", "A,B"), true);
     metaObjectC b(owner.childAt(1));
     const int32_t before = treeStamp;
@@ -67,7 +67,7 @@ TEST(MetaObjectHandle, DetachAndReassignKeepViewedNodesAlive) {
     EXPECT_TRUE(owner.owns());
 }
 
-TEST(MetaObjectLookup, FindsEntriesByKeyAndNumber) {
+TEST(MetaObjectLookupTest, FindsEntriesByKeyAndNumber) {
     metaObjectC root(keyList("R", "A,B,A,a"), true);
     metaObjectC b(root.childAt(1));
     b.node()->addKey("C")->addKey("D");
@@ -98,7 +98,7 @@ TEST(MetaObjectLookup, FindsEntriesByKeyAndNumber) {
     EXPECT_STREQ(none.keyText().text(), "");
 }
 
-TEST(MetaObjectValues, GettersReportKindAndSettersKeepIt) {
+TEST(MetaObjectValuesTest, GettersReportKindAndSettersKeepIt) {
     metaObjectC root(createKeyNode("R"), true);
     metaObjectC num(root.findOrCreateChild("NUM"));
     int found = -1;

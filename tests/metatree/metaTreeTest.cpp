@@ -28,7 +28,7 @@ metaTreeC* countedTree() {
 
 }  // namespace
 
-TEST(MetaTree, ChildCreationPlacesNewChildren) {
+TEST(MetaTreeTest, ChildCreationPlacesNewChildren) {
     metaTreeC* root = keyList("R", "A,B,C");
     root->addKey("first", 0);
     root->addKey("third", 2);
@@ -42,7 +42,7 @@ TEST(MetaTree, ChildCreationPlacesNewChildren) {
     delete root;
 }
 
-TEST(MetaTree, LinkingPrimitivesMoveWholeChains) {
+TEST(MetaTreeTest, LinkingPrimitivesMoveWholeChains) {
     metaTreeC* root = keyList("R", "A,B");
     metaTreeC* x = createKeyNode("X");
     createKeyNode("Y")->insertAfter(x);  // free chain X,Y
@@ -73,7 +73,7 @@ TEST(MetaTree, LinkingPrimitivesMoveWholeChains) {
     delete other;
 }
 
-TEST(MetaTree, DeletionTakesFollowingSiblingsUnlessUnlinked) {
+TEST(MetaTreeTest, DeletionTakesFollowingSiblingsUnlessUnlinked) {
     metaTreeC* root = countedTree();
     ASSERT_EQ(countedNodeC::alive, 4);
 
@@ -111,7 +111,7 @@ TEST(MetaTree, DeletionTakesFollowingSiblingsUnlessUnlinked) {
     EXPECT_EQ(countedNodeC::alive, 0);
 }
 
-TEST(MetaTree, CopyTreeLeavesSiblingsCopyChainTakesThem) {
+TEST(MetaTreeTest, CopyTreeLeavesSiblingsCopyChainTakesThem) {
     metaTreeC* root = keyList("R", "A,B,C");
     metaTreeC* a = root->firstChild;
     a->addString("v")->addKey("deep");
@@ -134,7 +134,7 @@ TEST(MetaTree, CopyTreeLeavesSiblingsCopyChainTakesThem) {
     delete root;
 }
 
-TEST(MetaTree, AssignmentDetachesThenTakesTheValue) {
+TEST(MetaTreeTest, AssignmentDetachesThenTakesTheValue) {
     metaTreeC* root = keyList("R", "A,B");
     metaTreeC* a = root->firstChild;
     a->addKey("child");
@@ -149,7 +149,7 @@ TEST(MetaTree, AssignmentDetachesThenTakesTheValue) {
     delete root;
 }
 
-TEST(MetaTree, DeepAndLongTreesDoNotRecurse) {
+TEST(MetaTreeTest, DeepAndLongTreesDoNotRecurse) {
     // Far deeper than any call stack would allow recursion for.
     const int depth = 300000;
     metaTreeC* root = createKeyNode("R");
@@ -168,7 +168,7 @@ TEST(MetaTree, DeepAndLongTreesDoNotRecurse) {
     delete root;
 }
 
-TEST(MetaTree, TreeStampMovesOnChangesNotOnRawLinking) {
+TEST(MetaTreeTest, TreeStampMovesOnChangesNotOnRawLinking) {
     metaTreeC* root = keyList("R", "A,B");
     auto moves = [](auto&& change) {
         const int32_t before = treeStamp;
@@ -190,7 +190,7 @@ TEST(MetaTree, TreeStampMovesOnChangesNotOnRawLinking) {
     delete root;
 }
 
-TEST(MetaTree, LastChildFollowsEveryChangeOfTheList) {
+TEST(MetaTreeTest, LastChildFollowsEveryChangeOfTheList) {
     metaTreeC* root = keyList("R", "A,B,C");
     metaTreeC* c = root->firstChild->next->next;
     c->unlink();  // the last child: B is last now
@@ -249,7 +249,7 @@ TEST(MetaTree, LastChildFollowsEveryChangeOfTheList) {
 // appends to one parent, one at a time, take a few seconds at most even in a
 // sanitizer build; walking the list each time visits 2 * 10^10 nodes, minutes
 // of work.
-TEST(MetaTree, AppendingCostsTheSameHoweverManyChildrenThereAre) {
+TEST(MetaTreeTest, AppendingCostsTheSameHoweverManyChildrenThereAre) {
     const int n = 200000;
     const auto start = std::chrono::steady_clock::now();
     metaTreeC* root = createKeyNode("R");

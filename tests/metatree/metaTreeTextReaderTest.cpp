@@ -31,7 +31,7 @@ void writeFile(const std::string& path, const std::string& bytes) {
     std::fclose(f);
 }
 
-TEST(MetaTreeTextReader, ReadsKeysNumbersStringsAndBraceGroups) {
+TEST(MetaTreeTextReaderTest, ReadsKeysNumbersStringsAndBraceGroups) {
     metaTreeTextReaderC reader;
     metaObjectC tree = reader.loadTreeFromString("A{B{1}}C{2,3}", true);
     ASSERT_TRUE(tree.valid());
@@ -63,7 +63,7 @@ TEST(MetaTreeTextReader, ReadsKeysNumbersStringsAndBraceGroups) {
     EXPECT_FALSE(tree.valid());
 }
 
-TEST(MetaTreeTextReader, EscapesResolveAndLineFeedsInStringsDoNotCount) {
+TEST(MetaTreeTextReaderTest, EscapesResolveAndLineFeedsInStringsDoNotCount) {
     metaTreeTextReaderC reader;
     metaObjectC tree = reader.loadTreeFromString("S{\"a\\nb\\tc\\rd\\\"e\\\\f\\xg\"}", true);
     ASSERT_TRUE(tree.valid());
@@ -83,7 +83,7 @@ TEST(MetaTreeTextReader, EscapesResolveAndLineFeedsInStringsDoNotCount) {
     EXPECT_EQ(tree.node()->next->value.srcPos().line, 6);
 }
 
-TEST(MetaTreeTextReader, EveryErrorHasItsTextAndLine) {
+TEST(MetaTreeTextReaderTest, EveryErrorHasItsTextAndLine) {
     EXPECT_EQ(loadError("A\n{\n#}"), "Line:3 - ill seperator char");
     EXPECT_EQ(loadError("A{\n\"abc\\\""), "Line:2 - unexpected eof file");
     EXPECT_EQ(loadError("A{-x}"), "Line:1 - value invalid :-x");
@@ -111,7 +111,7 @@ TEST(MetaTreeTextReader, EveryErrorHasItsTextAndLine) {
     EXPECT_EQ(std::string(reader.errorText().text()), "Line:1 - ");
 }
 
-TEST(MetaTreeTextReader, ZeroBytesAndHugeTokensFailCleanly) {
+TEST(MetaTreeTextReaderTest, ZeroBytesAndHugeTokensFailCleanly) {
     const std::string path = tempPath("zero.txt");
     metaTreeTextReaderC reader;
     writeFile(path, std::string("A{B}\n\0C", 7));
@@ -134,7 +134,7 @@ TEST(MetaTreeTextReader, ZeroBytesAndHugeTokensFailCleanly) {
     EXPECT_EQ(std::string(limited.errorText().text()), "Line:2 - token too long");
 }
 
-TEST(MetaTreeTextReader, NestingOfAMillionLevelsNeedsNoRecursion) {
+TEST(MetaTreeTextReaderTest, NestingOfAMillionLevelsNeedsNoRecursion) {
     constexpr int kDepth = 1000000;
     std::string text;
     text.reserve(kDepth * 3 + 1);
@@ -160,7 +160,7 @@ TEST(MetaTreeTextReader, NestingOfAMillionLevelsNeedsNoRecursion) {
     EXPECT_EQ(std::string(reader.message().text()), "section without key found");
 }
 
-TEST(MetaTreeTextReader, FilesAndStreams) {
+TEST(MetaTreeTextReaderTest, FilesAndStreams) {
     const std::string path = tempPath("tree.txt");
     writeFile(path, "A{1}\r\nB{\"x\"}");
     metaTreeTextReaderC reader;
@@ -212,7 +212,7 @@ TEST(MetaTreeTextReader, FilesAndStreams) {
 // Loads and saves hold LC_NUMERIC at "C" and give the caller's locale back.
 // A locale with a decimal comma shows the first; where none is installed the
 // check of the restored locale still runs.
-TEST(MetaTreeTextReader, NumbersUseAFullStopInAnyLocale) {
+TEST(MetaTreeTextReaderTest, NumbersUseAFullStopInAnyLocale) {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     // POSIX names first, then the Windows name of a decimal comma locale.
     const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "C.UTF-8", "C.utf8",

@@ -65,7 +65,7 @@ public:
 
 }  // namespace
 
-TEST(PdfDoc, WorkedExampleByteForByte) {
+TEST(PdfDocTest, WorkedExampleByteForByte) {
     ASSERT_EQ(kWorkedExample.size(), 518u);
     PdfDoc doc;
     doc.CreateDocument();
@@ -90,7 +90,7 @@ TEST(PdfDoc, WorkedExampleByteForByte) {
     EXPECT_EQ(pdf16.substr(8), first.substr(8));
 }
 
-TEST(PdfDoc, WorkedExampleFilePassesQpdf) {
+TEST(PdfDocTest, WorkedExampleFilePassesQpdf) {
     scratchDirS dir("pdf");
     const fs::path path = dir / "worked_example.pdf";
     PdfDoc doc;
@@ -102,7 +102,7 @@ TEST(PdfDoc, WorkedExampleFilePassesQpdf) {
     EXPECT_EQ(runQpdf({"--check", buildMachinePath(path)}).status, 0);
 }
 
-TEST(PdfDoc, StreamsPassQpdfAndDecodeBack) {
+TEST(PdfDocTest, StreamsPassQpdfAndDecodeBack) {
     U3DPDF_SKIP_WITHOUT_QPDF();
     PdfDoc doc;
     doc.CreateDocument();
@@ -135,7 +135,7 @@ TEST(PdfDoc, StreamsPassQpdfAndDecodeBack) {
     EXPECT_TRUE(decoded.output == payload);
 }
 
-TEST(PdfDoc, LifecycleWithoutAndAfterDocument) {
+TEST(PdfDocTest, LifecycleWithoutAndAfterDocument) {
     PdfDoc doc;
     EXPECT_FALSE(doc.HasDocument());
     EXPECT_EQ(doc.AddPage(), nullptr);
@@ -165,7 +165,7 @@ TEST(PdfDoc, LifecycleWithoutAndAfterDocument) {
     EXPECT_EQ(CatchPdf([&] { WrittenDoc(doc); }).first, -5);
 }
 
-TEST(PdfDoc, SizeCountsEveryObjectAndTheFreeEntry) {
+TEST(PdfDocTest, SizeCountsEveryObjectAndTheFreeEntry) {
     PdfDoc doc;
     doc.CreateDocument();
     for (int i = 0; i < 3; ++i)
@@ -182,7 +182,7 @@ TEST(PdfDoc, SizeCountsEveryObjectAndTheFreeEntry) {
     EXPECT_EQ(text.find("trailer\r\n"), xref + 6 + 5 + 8 * 20);
 }
 
-TEST(PdfXref, RegistrationRules) {
+TEST(PdfXrefTest, RegistrationRules) {
     PdfXref xref;
     EXPECT_EQ(xref.GetCount(), 0);
     EXPECT_EQ(xref.GetObject(0), nullptr);
@@ -204,7 +204,7 @@ TEST(PdfXref, RegistrationRules) {
     EXPECT_EQ(xref.GetCount(), 2);
 }
 
-TEST(PdfXref, OffsetsBeyondTenDigitsAreRefused) {
+TEST(PdfXrefTest, OffsetsBeyondTenDigitsAreRefused) {
     PdfDoc doc;
     doc.CreateDocument();
     doc.AddPage();  // the worked example's layout
@@ -223,7 +223,7 @@ TEST(PdfXref, OffsetsBeyondTenDigitsAreRefused) {
     EXPECT_EQ(doc.GetXref()->GetAddress(), PdfXref::kMaxOffset - 300 + 332);
 }
 
-TEST(PdfDoc, CatalogSettingsAreWrittenOnlyWhenSet) {
+TEST(PdfDocTest, CatalogSettingsAreWrittenOnlyWhenSet) {
     PdfDoc doc;
     doc.CreateDocument();
     PdfCatalog* catalog = doc.GetCatalog();
@@ -265,7 +265,7 @@ int Kept::alive = 0;
 
 }  // namespace
 
-TEST(PdfDoc, RegistryOutlivesCreateDocument) {
+TEST(PdfDocTest, RegistryOutlivesCreateDocument) {
     {
         PdfDoc doc;
         doc.CreateDocument();

@@ -20,7 +20,7 @@ void expectZero(const vectorC3d& v) {
     EXPECT_EQ(v.z, 0);
 }
 
-TEST(requestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
+TEST(RequestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
     // Nothing at all: the root keys and CUSTOMDATA/ENTRIES appear, INPUTDATA
     // does not.
     treeP empty = newRequest();
@@ -74,7 +74,7 @@ TEST(requestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
     // lookup: the one before it gained no KEY.
 }
 
-TEST(requestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
+TEST(RequestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
     treeP root = newRequest();
     addNumbers(root.get(), "OUTPUTLOCATION", {5});
     metaTreeC* record = addKey(addKey(root.get(), "INPUTDATA"), "MODEL");
@@ -110,7 +110,7 @@ TEST(requestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
     EXPECT_EQ(found, 0);
 }
 
-TEST(requestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
+TEST(RequestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
     treeP root = newRequest();
     metaTreeC* entries = addKey(addKey(root.get(), "CUSTOMDATA"), "ENTRIES");
     metaTreeC* first = addKey(entries, "ENTRY");
@@ -135,7 +135,7 @@ TEST(requestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
               "ENTRY(KEY('ADDLIBPATH'),TEXT('/second')),NOTANENTRY)");
 }
 
-TEST(requestTreeTest, WritesKeepAValueOfAnotherKind) {
+TEST(RequestTreeTest, WritesKeepAValueOfAnotherKind) {
     treeP root(createKeyNode("INFO"));
     addNumbers(root.get(), "NAME", {3});
     addText(root.get(), "DESC", "old");

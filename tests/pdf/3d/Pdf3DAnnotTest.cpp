@@ -11,7 +11,7 @@
 
 namespace {
 
-struct DocWithPage : ::testing::Test {
+struct Pdf3DAnnotTest : ::testing::Test {
     void SetUp() override {
         doc.CreateDocument();
         page = doc.AddPage();
@@ -27,7 +27,7 @@ struct DocWithPage : ::testing::Test {
 
 }  // namespace
 
-TEST_F(DocWithPage, AnnotationMakesPdf16AndKeepsOneStream) {
+TEST_F(Pdf3DAnnotTest, AnnotationMakesPdf16AndKeepsOneStream) {
     EXPECT_EQ(WrittenDoc().substr(0, 9), "%PDF-1.2\n");
     Pdf3DAnnot* annot = Add3DAnnot(*page, 0, 0, 10, 10);
     EXPECT_EQ(WrittenDoc().substr(0, 9), "%PDF-1.6\n");
@@ -49,7 +49,7 @@ TEST_F(DocWithPage, AnnotationMakesPdf16AndKeepsOneStream) {
     EXPECT_EQ(CatchPdf([] { Pdf3DAnnot(nullptr).LoadU3DFile("x"); }).first, -5);
 }
 
-TEST_F(DocWithPage, RefusedRectangleLeavesAnnotationWithoutRect) {
+TEST_F(Pdf3DAnnotTest, RefusedRectangleLeavesAnnotationWithoutRect) {
     EXPECT_EQ(CatchPdf([&] { Add3DAnnot(*page, 5, 5, 5, 607); }).first, -5);
     EXPECT_EQ(Written(*page->GetElement("Annots")), "[5 0 R ]");
     EXPECT_EQ(CatchPdf([&] { WrittenDoc(); }),

@@ -110,7 +110,7 @@ bool BuildConversionDocument(PdfDoc& doc, const std::string& u3d) {
 
 }  // namespace
 
-TEST(ConversionDocument, ByteLayoutQpdfAndEmbeddedModel) {
+TEST(Pdf3DDocumentTest, ByteLayoutQpdfAndEmbeddedModel) {
     scratchDirS dir("pdf3d");
     const std::string u3d = testData("box.u3d").string();
     const std::string model = readFile(u3d);

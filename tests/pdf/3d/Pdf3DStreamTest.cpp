@@ -9,7 +9,7 @@
 
 namespace {
 
-struct Stream3D : ::testing::Test {
+struct Pdf3DStreamTest : ::testing::Test {
     void SetUp() override { xref.AddObject(stream); }
     // The written stream must be exactly this frame around its data.
     std::string Framed(const std::string& data) {
@@ -29,7 +29,7 @@ struct Stream3D : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Stream3D, EmptyMissingAndUnreadableFilesCompressAsNothing) {
+TEST_F(Pdf3DStreamTest, EmptyMissingAndUnreadableFilesCompressAsNothing) {
     EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));  // never loaded
     std::ofstream(dir / "empty.u3d");
     EXPECT_TRUE(stream->LoadFromFile((dir / "empty.u3d").string().c_str()));
@@ -45,7 +45,7 @@ TEST_F(Stream3D, EmptyMissingAndUnreadableFilesCompressAsNothing) {
     EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));
 }
 
-TEST_F(Stream3D, FilesAreCopiedWholeAndWaitCompressed) {
+TEST_F(Pdf3DStreamTest, FilesAreCopiedWholeAndWaitCompressed) {
     std::string exact;
     for (int i = 0; i < 2048; ++i)
         exact += static_cast<char>(i * 131 % 251);

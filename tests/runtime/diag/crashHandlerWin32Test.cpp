@@ -34,7 +34,7 @@ struct childRunS {
     std::string codeBytes;   // its first 64 bytes as hex pairs
 };
 
-class CrashHandlerWin32 : public testing::Test {
+class CrashHandlerTest : public testing::Test {
 protected:
     fs::path logPath() const { return dir_ / "qvdbgcrash.log"; }
 
@@ -117,7 +117,7 @@ protected:
     childRunS last_;
 };
 
-TEST_F(CrashHandlerWin32, UnhandledExceptionsAreLoggedOnceAndStillEndTheProcess) {
+TEST_F(CrashHandlerTest, UnhandledExceptionsAreLoggedOnceAndStillEndTheProcess) {
     for (const char* mode : {static_cast<const char*>(nullptr), "0", "1"}) {
         SCOPED_TRACE(mode ? mode : "unset");
         const auto entries = crashLikeWithout("null-write", mode, EXCEPTION_ACCESS_VIOLATION);
@@ -133,7 +133,7 @@ TEST_F(CrashHandlerWin32, UnhandledExceptionsAreLoggedOnceAndStillEndTheProcess)
     expectOneEntry(crashLikeWithout("pure-virtual", nullptr, kAbortExitCode), "Location Unknown");
 }
 
-TEST_F(CrashHandlerWin32, ModeTwoLogsAccessViolationsAtFirstNotice) {
+TEST_F(CrashHandlerTest, ModeTwoLogsAccessViolationsAtFirstNotice) {
     // The program recovers from the access violation with its own handler,
     // then dies of a division by zero that mode 2 does not log.
     const auto entries =
@@ -145,7 +145,7 @@ TEST_F(CrashHandlerWin32, ModeTwoLogsAccessViolationsAtFirstNotice) {
                    locationLine(EXCEPTION_ACCESS_VIOLATION));
 }
 
-TEST_F(CrashHandlerWin32, OtherModesLogOnlyPureVirtualCalls) {
+TEST_F(CrashHandlerTest, OtherModesLogOnlyPureVirtualCalls) {
     for (const char* mode : {"3", "-1"}) {
         SCOPED_TRACE(mode);
         EXPECT_TRUE(crashLikeWithout("null-write", mode, EXCEPTION_ACCESS_VIOLATION).empty());
@@ -154,7 +154,7 @@ TEST_F(CrashHandlerWin32, OtherModesLogOnlyPureVirtualCalls) {
     }
 }
 
-TEST_F(CrashHandlerWin32, TheModuleHooksTheHostProcess) {
+TEST_F(CrashHandlerTest, TheModuleHooksTheHostProcess) {
     // Loading the module is enough: its start-up installs the handler,
     // which logs the host's own crash.
     const auto entries = crashLikeWithout("null-write", nullptr, EXCEPTION_ACCESS_VIOLATION,

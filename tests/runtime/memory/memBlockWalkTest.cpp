@@ -6,9 +6,9 @@
 
 namespace {
 
-using memBlockWalkTest = memTrackEnvTest;
+using MemBlockWalkTest = memTrackEnvTest;
 
-TEST_F(memBlockWalkTest, ClassListsInOrderThenTheFullList) {
+TEST_F(MemBlockWalkTest, ClassListsInOrderThenTheFullList) {
     testPoolC pool;
     void* sixteen = pool->alloc(16);  // class 2
     void* zero = pool->alloc(0);      // class 0, set up later, walked first

@@ -28,7 +28,7 @@ std::vector<std::string> convertArgs(const fs::path& model, const fs::path& out,
     return args;
 }
 
-TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
+TEST(CliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
     const convertCaseS cases[] = {
         {"box.u3d", {"0", "0", "0", "1", "1", "1"}, {{0, 0, 0}, {1, 1, 1}}},
         {"sphere_shading.u3d", {"-1", "-2", "-3", "1", "2", "3"}, {{-1, -2, -3}, {1, 2, 3}}},
@@ -60,7 +60,7 @@ TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
     U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
-TEST(cliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
+TEST(CliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
     scratchDirS dir("convertfail");
     fs::create_directory(dir / "tmp");
     const fs::path model = dir / "model.u3d";
@@ -87,7 +87,7 @@ TEST(cliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
     EXPECT_TRUE(readFile(model) == readFile(testData("box.u3d")));
 }
 
-TEST(cliConvertTest, InputThatCannotBeConvertedIsRefusedBeforeTheModule) {
+TEST(CliConvertTest, InputThatCannotBeConvertedIsRefusedBeforeTheModule) {
     scratchDirS dir("convertinput");
     fs::create_directory(dir / "tmp");
     fs::copy_file(testData("box.u3d"), dir / "model.u3d");

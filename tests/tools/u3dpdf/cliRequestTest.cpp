@@ -24,7 +24,7 @@ void expectConvertedAndConsumed(const fs::path& request, const fs::path& cwd, co
     }
 }
 
-TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
+TEST(CliRequestTest, RequestsConvertAndConsumeTheirModel) {
     // The example's paths are relative: they are taken from the working
     // directory.
     scratchDirS dir("request");
@@ -41,7 +41,7 @@ TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
     U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
-TEST(cliRequestTest, AFailedRequestExitsOneAndKeepsItsModel) {
+TEST(CliRequestTest, AFailedRequestExitsOneAndKeepsItsModel) {
     scratchDirS dir("requestfail");
     fs::copy_file(testData("box.u3d"), dir / "model.u3d");
     writeFile(dir / "request.txt", "REQUEST{OUTPUTLOCATION{\"" + (dir / "missing" / "out.pdf").string() +
@@ -53,7 +53,7 @@ TEST(cliRequestTest, AFailedRequestExitsOneAndKeepsItsModel) {
     EXPECT_EQ(directoryListing(dir.path), "model.u3d request.txt");
 }
 
-TEST(cliRequestTest, FilesThatDoNotParseExitTwoWithTheReadersMessage) {
+TEST(CliRequestTest, FilesThatDoNotParseExitTwoWithTheReadersMessage) {
     scratchDirS dir("requestparse");
     fs::copy_file(testData("box.u3d"), dir / "model.u3d");
     const struct {
