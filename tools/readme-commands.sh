@@ -31,18 +31,30 @@ fi
 
 cd "$root"
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+# Only this shell removes the file: a background child killed before it has
+# become its program would run the trap too.
+trap '[ "$BASHPID" = "$$" ] && rm -f "$log"' EXIT
 while IFS= read -r command; do
   case "$command" in '' | '#'*) continue ;; esac
   echo "+ $command"
-  # eval in this shell, so that exports carry over; the output is shown as
-  # it comes and kept for the check below.
-  if ! eval "$command" </dev/null > >(tee "$log") 2>&1; then
-    wait $!
-    echo "readme-commands: failed: $command" >&2
+  # eval in this shell, so that exports carry over. The output goes to a file
+  # that tail shows as it grows, not through a pipe: programs that outlive
+  # the command (Wine's services) inherit its output, and a pipe would stay
+  # open as long as they run. tail ends after its last read once the
+  # sentinel is gone.
+  : >"$log"
+  sleep 100000 &
+  sentinel=$!
+  tail -n +1 -f --pid=$sentinel "$log" &
+  follower=$!
+  status=0
+  eval "$command" </dev/null >>"$log" 2>&1 || status=$?
+  { kill $sentinel && wait $sentinel; } 2>/dev/null || true
+  wait $follower || true
+  if [ $status -ne 0 ]; then
+    echo "readme-commands: failed ($status): $command" >&2
     exit 1
   fi
-  wait $!
   if grep -qE 'Running 0 tests from|No tests were found' "$log"; then
     echo "readme-commands: selects no tests: $command" >&2
     exit 1
