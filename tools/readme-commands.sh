@@ -50,7 +50,7 @@ while IFS= read -r command; do
   status=0
   eval "$command" </dev/null >>"$log" 2>&1 || status=$?
   { kill $sentinel && wait $sentinel; } 2>/dev/null || true
-  wait $follower || true
+  wait $follower 2>/dev/null || true
   if [ $status -ne 0 ]; then
     echo "readme-commands: failed ($status): $command" >&2
     exit 1
