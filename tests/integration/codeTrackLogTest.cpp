@@ -86,7 +86,7 @@ std::vector<std::string> failedWriteRecords(const std::string& u3d, const std::s
     return expected;
 }
 
-TEST(codeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
+TEST(CodeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
     for (const envChangeS& change : {envChangeS{"QVCODETRACK_FLUSH", "1"}, envChangeS{"QVCODETRACK", "1"}}) {
         SCOPED_TRACE(change.name);
         const std::vector<envChangeS> switches = {change};
@@ -121,7 +121,7 @@ TEST(codeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
     }
 }
 
-TEST(codeTrackLogTest, ARefusedCustomEntryValueIsRecordedBeforeAnyWork) {
+TEST(CodeTrackLogTest, ARefusedCustomEntryValueIsRecordedBeforeAnyWork) {
     scratchDirS logDir("entrylog");
     scratchDirS work("entrywork");
     const fs::path u3d = work / "model.tmp.u3d";
@@ -142,7 +142,7 @@ TEST(codeTrackLogTest, ARefusedCustomEntryValueIsRecordedBeforeAnyWork) {
     EXPECT_EQ(directoryListing(work.path), "model.tmp.u3d");
 }
 
-TEST(codeTrackLogTest, WritesNothingUnlessSwitchedOn) {
+TEST(CodeTrackLogTest, WritesNothingUnlessSwitchedOn) {
     for (const std::vector<envChangeS>& switches :
          {std::vector<envChangeS>{}, std::vector<envChangeS>{{"QVCODETRACK", "0"}}}) {
         SCOPED_TRACE(switches.size());

@@ -1,8 +1,8 @@
 // Conversions that cannot succeed: the result is 0, nothing appears at the
 // output path, the host's temporary model stays where it was, and the
 // request carries the reason in its ErrorMessage custom entry.
-#include "../openErrors.h"
-#include "../translator/treeText.h"
+#include "support/openErrors.h"
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 #include "moduleHost.h"
 
@@ -32,7 +32,7 @@ std::string failedConversion(loadedModuleS& module, metaTreeC* request) {
     return customData(request);
 }
 
-TEST(conversionFailureTest, FailedConversionsLeaveNoPdfKeepTheModelAndSayWhy) {
+TEST(ConversionFailureTest, FailedConversionsLeaveNoPdfKeepTheModelAndSayWhy) {
     loadedModuleS module;
     scratchDirS dir("failure");
     const fs::path u3d = dir / "model.tmp.u3d";
@@ -84,7 +84,7 @@ TEST(conversionFailureTest, FailedConversionsLeaveNoPdfKeepTheModelAndSayWhy) {
     EXPECT_EQ(directoryListing(dir.path), "existing.pdf model.tmp.u3d");
 }
 
-TEST(conversionFailureTest, RequestWithoutInputDataFailsAfterReadingItsKeys) {
+TEST(ConversionFailureTest, RequestWithoutInputDataFailsAfterReadingItsKeys) {
     loadedModuleS module;
     scratchDirS dir("noinput");
     std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));
@@ -96,7 +96,7 @@ TEST(conversionFailureTest, RequestWithoutInputDataFailsAfterReadingItsKeys) {
                   reasonEntry("the request names no U3D file: INPUTDATA has no record with a FILENAME text") + ")");
 }
 
-TEST(conversionFailureTest, CustomEntryValuesTheModuleDoesNotTakeFailTheConversion) {
+TEST(ConversionFailureTest, CustomEntryValuesTheModuleDoesNotTakeFailTheConversion) {
     loadedModuleS module;
     scratchDirS dir("badentry");
     const fs::path u3d = dir / "model.tmp.u3d";

@@ -80,7 +80,7 @@ void expectXrefPointsAtObjects(const std::string& pdf, const layoutS& layout) {
     }
 }
 
-TEST(conversionOutputTest, LayoutOfTheFixedPartMatchesTheWriter) {
+TEST(ConversionOutputTest, LayoutOfTheFixedPartMatchesTheWriter) {
     // The builder itself against the offsets of the file layout: objects 1
     // to 7 always start at the same places.
     const long offsets[8] = {0, 16, 71, 136, 234, 385, 472, 493};
@@ -91,7 +91,7 @@ TEST(conversionOutputTest, LayoutOfTheFixedPartMatchesTheWriter) {
     EXPECT_EQ(cameraText(kCases[1].box).co, kCases[1].camera.co);
 }
 
-TEST(conversionOutputTest, WritesTheExpectedPdfForEachModel) {
+TEST(ConversionOutputTest, WritesTheExpectedPdfForEachModel) {
     loadedModuleS module;
     ASSERT_NE(module.convertMetaTree, nullptr);
     scratchDirS dir("output");
@@ -120,16 +120,19 @@ TEST(conversionOutputTest, WritesTheExpectedPdfForEachModel) {
         EXPECT_EQ(inflateAll(compressed, model.size()), model);
         expectXrefPointsAtObjects(written, expectedLayout(camera, compressed.size()));
 
-        const commandResultS check = runQpdf({"--check", buildMachinePath(pdf)});
-        EXPECT_EQ(check.status, 0) << check.output;
-        const commandResultS stream =
-            runQpdf({"--show-object=8", "--filtered-stream-data", buildMachinePath(pdf)});
-        EXPECT_EQ(stream.status, 0);
-        EXPECT_TRUE(stream.output == model) << "qpdf extracted " << stream.output.size() << " bytes";
+        if (qpdfAvailable()) {
+            const commandResultS check = runQpdf({"--check", buildMachinePath(pdf)});
+            EXPECT_EQ(check.status, 0) << check.output;
+            const commandResultS stream =
+                runQpdf({"--show-object=8", "--filtered-stream-data", buildMachinePath(pdf)});
+            EXPECT_EQ(stream.status, 0);
+            EXPECT_TRUE(stream.output == model) << "qpdf extracted " << stream.output.size() << " bytes";
+        }
     }
+    U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
-TEST(conversionOutputTest, CenterViewMovesOnlyTheCameraToTheBoxCentre) {
+TEST(ConversionOutputTest, CenterViewMovesOnlyTheCameraToTheBoxCentre) {
     loadedModuleS module;
     scratchDirS dir("centred");
     // A part away from the origin, as most CAD parts are: centre (102, -18,

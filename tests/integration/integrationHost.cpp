@@ -5,10 +5,10 @@
 // file by) and the results, and unloads the module. With --entry, every
 // request carries that custom entry.
 //   integration_host [--entry KEY TEXT] <output.pdf> <model.u3d> [<output.pdf> <model.u3d> ...]
-#include "../translator/treeText.h"
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 
-#include "hostProcess.h"
+#include "support/hostProcess.h"
 #include "runtime/platform/platform.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Trees that cross the module boundary. The host and the module each have
 // their own allocator; a node belongs to the one that made it, whoever
 // deletes it.
-#include "../translator/treeText.h"
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 #include "moduleHost.h"
 #include "runtime/memory/memPoolAllocatorC.h"
@@ -35,7 +35,7 @@ std::string ownership(const metaTreeC* node, const loadedModuleS& module) {
 
 int32_t hostLiveBlocks() { return memPoolAllocatorC::instance().liveBlocks(); }
 
-TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
+TEST(ModuleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
     loadedModuleS module;
     scratchDirS dir("trees");
     const int32_t before = hostLiveBlocks();
@@ -58,7 +58,7 @@ TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
     EXPECT_EQ(hostLiveBlocks(), before);
 }
 
-TEST(moduleTreesTest, EachGetCapsIsANewTreeTheHostDeletes) {
+TEST(ModuleTreesTest, EachGetCapsIsANewTreeTheHostDeletes) {
     loadedModuleS module;
     ASSERT_NE(module.getCaps, nullptr);
     const int32_t before = hostLiveBlocks();

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "../openErrors.h"
+#include "support/openErrors.h"
 #include "PdfTestSupport.h"
+#include "support/testFiles.h"
 #include "pdf/PdfArray.h"
 #include "pdf/PdfDoc.h"
 #include "pdf/PdfFileStream.h"
@@ -22,29 +23,15 @@ namespace {
 // A fresh directory per test, removed afterwards.
 class PdfFileStreamTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("u3dpdf_pdf_") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir))
             names.push_back(entry.path().filename().string());
         return names;
     }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void WriteText(const fs::path& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
 
-    fs::path dir;
+    const scratchDirS scratch{"pdf"};
+    const fs::path dir = scratch.path;
 };
 
 }  // namespace
@@ -59,7 +46,7 @@ TEST_F(PdfFileStreamTest, CommitMovesTheFileIntoPlace) {
         ASSERT_EQ(Entries().size(), 1u);
         stream.Commit();
     }
-    EXPECT_EQ(Read(target), "hello 42");
+    EXPECT_EQ(readFile(target), "hello 42");
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
 
     // Without Commit nothing reaches the path, and nothing is left over.
@@ -74,7 +61,7 @@ TEST_F(PdfFileStreamTest, CommitMovesTheFileIntoPlace) {
 // A link is written through: its target gets the new contents.
 TEST_F(PdfFileStreamTest, WritesThroughASymbolicLink) {
     fs::path target = dir / "out.pdf";
-    WriteText(target, "before");
+    writeFile(target, "before");
     std::error_code linked;
     fs::create_symlink("out.pdf", dir / "link.pdf", linked);
 #ifdef _WIN32
@@ -90,7 +77,7 @@ TEST_F(PdfFileStreamTest, WritesThroughASymbolicLink) {
         stream.Commit();
     }
     EXPECT_TRUE(fs::is_symlink(dir / "link.pdf"));
-    EXPECT_EQ(Read(target), "via link");
+    EXPECT_EQ(readFile(target), "via link");
 }
 
 TEST_F(PdfFileStreamTest, UnwritablePathsFailAtTheFirstWrite) {
@@ -122,7 +109,7 @@ TEST_F(PdfFileStreamTest, UnwritablePathsFailAtTheFirstWrite) {
 
 TEST_F(PdfFileStreamTest, FailedDocumentKeepsTheExistingFile) {
     fs::path target = dir / "out.pdf";
-    WriteText(target, "previous contents");
+    writeFile(target, "previous contents");
 
     PdfDoc doc;
     doc.CreateDocument();
@@ -130,7 +117,7 @@ TEST_F(PdfFileStreamTest, FailedDocumentKeepsTheExistingFile) {
     // A real that cannot be written stops the document midway.
     doc.GetInfo()->AddElement("Bad", new PdfReal(40000));
     EXPECT_EQ(CatchPdf([&] { doc.WriteToFile(target.string().c_str()); }).first, -4);
-    EXPECT_EQ(Read(target), "previous contents");
+    EXPECT_EQ(readFile(target), "previous contents");
     EXPECT_EQ(Entries(), std::vector<std::string>{"out.pdf"});
 
     // A fixed document replaces the file completely.
@@ -143,7 +130,7 @@ TEST_F(PdfFileStreamTest, FailedDocumentKeepsTheExistingFile) {
     ASSERT_EQ(chosen & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 #endif
     doc.WriteToFile(target.string().c_str());
-    std::string written = Read(target);
+    std::string written = readFile(target);
     EXPECT_EQ(written.rfind("%PDF-1.2\n", 0), 0u);
     EXPECT_EQ(written.size(), 518u);
     EXPECT_EQ(fs::status(target).permissions(), chosen);

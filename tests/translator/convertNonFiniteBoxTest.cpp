@@ -6,7 +6,7 @@
 #include "pdf/PdfMemStream.h"
 #include "pdf/PdfScalars.h"
 #include "translator/translatorEntryPoints.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -46,7 +46,7 @@ int realWriteError(double value, int64_t& written) {
     return 0;
 }
 
-TEST(convertNonFiniteBoxTest, NonFiniteCornerFailsWithoutOutputAndKeepsTheModel) {
+TEST(ConvertNonFiniteBoxTest, NonFiniteCornerFailsWithoutOutputAndKeepsTheModel) {
     const fs::path dir = fs::temp_directory_path() / ("u3dpdf_nonfinite_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const fs::path u3d = dir / "model.tmp.u3d";

@@ -3,7 +3,7 @@
 #include "translator/conversionOptions.h"
 #include "translator/conversionRequest.h"
 #include "translator/requestTree.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ void expectZero(const vectorC3d& v) {
     EXPECT_EQ(v.z, 0);
 }
 
-TEST(requestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
+TEST(RequestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
     // Nothing at all: the root keys and CUSTOMDATA/ENTRIES appear, INPUTDATA
     // does not.
     treeP empty = newRequest();
@@ -75,7 +75,7 @@ TEST(requestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
     // lookup: the one before it gained no KEY.
 }
 
-TEST(requestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
+TEST(RequestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
     treeP root = newRequest();
     addNumbers(root.get(), "OUTPUTLOCATION", {5});
     metaTreeC* record = addKey(addKey(root.get(), "INPUTDATA"), "MODEL");
@@ -111,7 +111,7 @@ TEST(requestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
     EXPECT_EQ(found, 0);
 }
 
-TEST(requestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
+TEST(RequestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
     treeP root = newRequest();
     metaTreeC* entries = addKey(addKey(root.get(), "CUSTOMDATA"), "ENTRIES");
     metaTreeC* first = addKey(entries, "ENTRY");
@@ -136,7 +136,7 @@ TEST(requestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
               "ENTRY(KEY('ADDLIBPATH'),TEXT('/second')),NOTANENTRY)");
 }
 
-TEST(requestTreeTest, CustomEntriesOfTheConversionAreReadWithoutCreatingAnything) {
+TEST(RequestTreeTest, CustomEntriesOfTheConversionAreReadWithoutCreatingAnything) {
     // Each switch word, in the case a host may write it, and the refused
     // ones with the message that names them.
     const struct {
@@ -177,7 +177,7 @@ TEST(requestTreeTest, CustomEntriesOfTheConversionAreReadWithoutCreatingAnything
     EXPECT_EQ(request.custom.error.length(), 0);
 }
 
-TEST(requestTreeTest, WritesKeepAValueOfAnotherKind) {
+TEST(RequestTreeTest, WritesKeepAValueOfAnotherKind) {
     treeP root(createKeyNode("INFO"));
     addNumbers(root.get(), "NAME", {3});
     addText(root.get(), "DESC", "old");

@@ -18,7 +18,7 @@ using namespace mem_report_test;
 
 namespace {
 
-using memCheckReport = memReportTest;
+using MemCheckReportTest = memReportTest;
 
 void store(void* block, size_t offset, const void* value) {
     std::memcpy(static_cast<char*>(block) + offset, &value, sizeof value);
@@ -28,7 +28,7 @@ std::string invalidBlock(const void* head) { return "Invalid Block " + ptr(head)
 
 }  // namespace
 
-TEST_F(memCheckReport, MemoryCheckFindsBrokenGuardsLinksAndPages) {
+TEST_F(MemCheckReportTest, MemoryCheckFindsBrokenGuardsLinksAndPages) {
     start();
     const std::string clean = header("Memory Check");
     EXPECT_EQ(reports().memoryCheckText(), clean);
@@ -78,7 +78,7 @@ TEST_F(memCheckReport, MemoryCheckFindsBrokenGuardsLinksAndPages) {
         pool().free(p);
 }
 
-TEST_F(memCheckReport, InspectionOfAnAddressInsideABlock) {
+TEST_F(MemCheckReportTest, InspectionOfAnAddressInsideABlock) {
     start();
     // a holds b, b holds c, c holds a: a cycle back to the inspected block;
     // c also holds d, and e holds a.
@@ -129,7 +129,7 @@ TEST_F(memCheckReport, InspectionOfAnAddressInsideABlock) {
         pool().free(p);
 }
 
-TEST_F(memCheckReport, InspectionOutsideThePools) {
+TEST_F(MemCheckReportTest, InspectionOutsideThePools) {
     start();
     auto* large = static_cast<unsigned char*>(pool().alloc(3000));
     void* child = pool().alloc(16);
@@ -176,7 +176,7 @@ __attribute__((noinline)) void releaseHere(memPoolAllocatorC& pool, void* p) {
 
 }  // namespace mem_check_test
 
-TEST_F(memCheckReport, DoubleReleaseNamesTheReleasingCode) {
+TEST_F(MemCheckReportTest, DoubleReleaseNamesTheReleasingCode) {
     start();
     memTrackReportsStartup();  // registers the report with the allocator
     void* block = pool().alloc(24);

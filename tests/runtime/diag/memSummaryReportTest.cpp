@@ -17,7 +17,7 @@ using namespace mem_report_test;
 
 namespace {
 
-using memSummaryReport = memReportTest;
+using MemSummaryReportTest = memReportTest;
 
 void store(void* block, size_t offset, const void* value) {
     std::memcpy(static_cast<char*>(block) + offset, &value, sizeof value);
@@ -25,7 +25,7 @@ void store(void* block, size_t offset, const void* value) {
 
 }  // namespace
 
-TEST_F(memSummaryReport, GroupsBySizeAloneWithoutTypeNames) {
+TEST_F(MemSummaryReportTest, GroupsBySizeAloneWithoutTypeNames) {
     start();
     EXPECT_EQ(reports().summaryText(), header("Summary Report") + "Mgr Bytes : 0\nOS  Bytes : 0\n");
 
@@ -49,7 +49,7 @@ TEST_F(memSummaryReport, GroupsBySizeAloneWithoutTypeNames) {
         pool().free(p);
 }
 
-TEST_F(memSummaryReport, DetailNamesEachBlockAndItsFirstParent) {
+TEST_F(MemSummaryReportTest, DetailNamesEachBlockAndItsFirstParent) {
     start();
     void* b1 = pool().alloc(16);
     void* a1 = pool().alloc(24);
@@ -84,7 +84,7 @@ TEST_F(memSummaryReport, DetailNamesEachBlockAndItsFirstParent) {
         pool().free(p);
 }
 
-TEST_F(memSummaryReport, LeakReportAtShutdownGoesToTheReportFile) {
+TEST_F(MemSummaryReportTest, LeakReportAtShutdownGoesToTheReportFile) {
     char path[] = "/tmp/u3dpdf_leak_XXXXXX";
     const int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
@@ -134,7 +134,7 @@ __attribute__((noinline)) int plainFunction(int x) { return x * 7; }
 
 }  // namespace diag_test
 
-TEST_F(memSummaryReport, TypeNamesFromTheObjectsTable) {
+TEST_F(MemSummaryReportTest, TypeNamesFromTheObjectsTable) {
     platform::setEnv("QVMEMTRACK_TYPEINFO", "");
     start();
     static_assert(sizeof(diag_test::shapeC) == 16);
@@ -168,7 +168,7 @@ TEST_F(memSummaryReport, TypeNamesFromTheObjectsTable) {
         pool().free(p);
 }
 
-TEST(memTypeNames, ClassOfASymbol) {
+TEST(MemTypeNamesTest, ClassOfASymbol) {
     EXPECT_EQ(memTypeNamerC::classOf("ns::shapeC::area() const"), "ns::shapeC");
     EXPECT_EQ(memTypeNamerC::classOf("pageMemT<int, 3>::pageIC::~pageIC()"),
               "pageMemT<int, 3>::pageIC");
@@ -191,7 +191,7 @@ __attribute__((noinline)) void* allocateForTest(memPoolAllocatorC& pool) {
 
 }  // namespace diag_test
 
-TEST_F(memSummaryReport, DetailWithLocationsListsTheAllocatingStack) {
+TEST_F(MemSummaryReportTest, DetailWithLocationsListsTheAllocatingStack) {
     platform::setEnv("QVMEMTRACK_LOCATION", "");
     start();
     ASSERT_EQ(pool().headerSize(), 136u);

@@ -6,9 +6,9 @@
 
 namespace {
 
-using memBlockWalkTest = memTrackEnvTest;
+using MemBlockWalkTest = memTrackEnvTest;
 
-TEST_F(memBlockWalkTest, ClassListsInOrderThenTheFullList) {
+TEST_F(MemBlockWalkTest, ClassListsInOrderThenTheFullList) {
     testPoolC pool;
     memPoolInspectScopeC open(*pool);
     void* sixteen = pool->alloc(16);  // class 2

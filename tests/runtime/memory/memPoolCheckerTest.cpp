@@ -10,14 +10,14 @@
 
 namespace {
 
-using memPoolCheckerDeathTest = memTrackEnvTest;
+using MemPoolCheckerDeathTest = memTrackEnvTest;
 
 // The sanitizer's report: the kind of fault, then the access.
 [[maybe_unused]] std::string poisoned(const char* access) {
     return std::string("AddressSanitizer: use-after-poison on address .*") + access + " of size 1";
 }
 
-TEST_F(memPoolCheckerDeathTest, FaultsInsideThePoolsAreReportedBySanitizer) {
+TEST_F(MemPoolCheckerDeathTest, FaultsInsideThePoolsAreReportedBySanitizer) {
 #if !defined(U3DPDF_SANITIZE)
     GTEST_SKIP() << "the pools hide their bookkeeping from a memory checker; this build has none";
 #else

@@ -14,7 +14,7 @@
 
 namespace {
 
-using memPoolHeapTest = memTrackEnvTest;
+using MemPoolHeapTest = memTrackEnvTest;
 
 std::string g_output;
 
@@ -29,7 +29,7 @@ struct outputCaptureS {
     ~outputCaptureS() { memSetOutputFunction(nullptr); }
 };
 
-TEST_F(memPoolHeapTest, ReallocTakesANewBlockWithTheLeadingBytes) {
+TEST_F(MemPoolHeapTest, ReallocTakesANewBlockWithTheLeadingBytes) {
     testPoolC pool;
     auto* block = static_cast<unsigned char*>(pool->alloc(100));
     for (int i = 0; i < 100; ++i) block[i] = static_cast<unsigned char>(i);
@@ -52,7 +52,7 @@ TEST_F(memPoolHeapTest, ReallocTakesANewBlockWithTheLeadingBytes) {
     pool->free(fresh);
 }
 
-TEST_F(memPoolHeapTest, DoubleReleaseIsReportedAndChangesNothing) {
+TEST_F(MemPoolHeapTest, DoubleReleaseIsReportedAndChangesNothing) {
     outputCaptureS capture;
     testPoolC pool;
     void* keep = pool->alloc(24);
@@ -90,7 +90,7 @@ TEST_F(memPoolHeapTest, DoubleReleaseIsReportedAndChangesNothing) {
     pool->free(keep);
 }
 
-TEST_F(memPoolHeapTest, ReportsGoToTheConfiguredFile) {
+TEST_F(MemPoolHeapTest, ReportsGoToTheConfiguredFile) {
     char path[] = "/tmp/u3dpdf_memreport_XXXXXX";
     int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
@@ -112,7 +112,7 @@ TEST_F(memPoolHeapTest, ReportsGoToTheConfiguredFile) {
     std::remove(path);
 }
 
-TEST_F(memPoolHeapTest, AlignedAndOversizedRequests) {
+TEST_F(MemPoolHeapTest, AlignedAndOversizedRequests) {
     testPoolC pool;
     void* aligned = pool->allocAligned(100, 256);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(aligned) % 256, 0u);
@@ -131,7 +131,7 @@ TEST_F(memPoolHeapTest, AlignedAndOversizedRequests) {
     EXPECT_EQ(pool->osBytes(), 0u);
 }
 
-TEST_F(memPoolHeapTest, BypassSendsEveryBlockToTheHeap) {
+TEST_F(MemPoolHeapTest, BypassSendsEveryBlockToTheHeap) {
     // Off unless asked for, in sanitizer builds too: the pools are what
     // the sanitizer is to see.
     EXPECT_EQ(testPoolC(false)->poolBypass(), 0u);

@@ -1,6 +1,6 @@
 // u3dpdf convert: real models in, PDFs out, and the user's model never
 // touched, whatever the outcome.
-#include "../../integration/expectedPdf.h"
+#include "integration/expectedPdf.h"
 #include "cliRunner.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ std::vector<std::string> convertArgs(const fs::path& model, const fs::path& out,
     return args;
 }
 
-TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
+TEST(CliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
     const convertCaseS cases[] = {
         {"box.u3d", {"0", "0", "0", "1", "1", "1"}, {{0, 0, 0}, {1, 1, 1}}},
         {"sphere_shading.u3d", {"-1", "-2", "-3", "1", "2", "3"}, {{-1, -2, -3}, {1, 2, 3}}},
@@ -49,8 +49,10 @@ TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
         const cliResultS run = runCliWith({convertArgs(model, dir / "out.pdf", c.bbox), {}, dir / "tmp", {}});
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out + run.err, "");
-        ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
-        EXPECT_TRUE(embeddedModel(dir / "out.pdf") == readFile(testData(c.model)));
+        if (qpdfAvailable()) {
+            ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
+            EXPECT_TRUE(embeddedModel(dir / "out.pdf") == readFile(testData(c.model)));
+        }
         // The box reached the module: the camera stands where it places it.
         EXPECT_NE(readFile(dir / "out.pdf").find("/CO " + cameraText(c.box).co + "\r\n"), std::string::npos);
         EXPECT_TRUE(readFile(model) == readFile(testData(c.model)));
@@ -58,9 +60,10 @@ TEST(cliConvertTest, RealModelsBecomePdfsThatEmbedThemAndTheModelStays) {
         // The module consumed the copy it was given.
         EXPECT_EQ(directoryListing(dir / "tmp"), "");
     }
+    U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
-TEST(cliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
+TEST(CliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
     scratchDirS dir("convertfail");
     fs::create_directory(dir / "tmp");
     const fs::path model = dir / "model.u3d";
@@ -96,7 +99,7 @@ TEST(cliConvertTest, FailedConversionsExitOneAndLeaveNothingBehind) {
     EXPECT_TRUE(readFile(model) == readFile(testData("box.u3d")));
 }
 
-TEST(cliConvertTest, CenterAimsTheViewAtTheBoxCentre) {
+TEST(CliConvertTest, CenterAimsTheViewAtTheBoxCentre) {
     scratchDirS dir("convertcenter");
     fs::create_directory(dir / "tmp");
     const fs::path model = dir / "model.u3d";
@@ -105,7 +108,9 @@ TEST(cliConvertTest, CenterAimsTheViewAtTheBoxCentre) {
     const cliResultS run = runCliWith({convertArgs(model, dir / "out.pdf", bbox, true), {}, dir / "tmp", {}});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out + run.err, "");
-    ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
+    if (qpdfAvailable()) {
+        EXPECT_TRUE(qpdfAccepts(dir / "out.pdf"));
+    }
     const std::string pdf = readFile(dir / "out.pdf");
     const cameraTextS camera = centredCameraText({{100, -20, 5}, {104, -16, 13}});
     EXPECT_NE(pdf.find("/C2W [" + camera.c2w + " ]\r\n/CO " + camera.co + "\r\n"), std::string::npos);
@@ -123,7 +128,7 @@ TEST(cliConvertTest, CenterAimsTheViewAtTheBoxCentre) {
     EXPECT_EQ(directoryListing(dir / "tmp"), "");
 }
 
-TEST(cliConvertTest, InputThatCannotBeConvertedIsRefusedBeforeTheModule) {
+TEST(CliConvertTest, InputThatCannotBeConvertedIsRefusedBeforeTheModule) {
     scratchDirS dir("convertinput");
     fs::create_directory(dir / "tmp");
     fs::copy_file(testData("box.u3d"), dir / "model.u3d");

@@ -18,11 +18,13 @@ void expectConvertedAndConsumed(const fs::path& request, const fs::path& cwd, co
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out + run.err, "");
     EXPECT_EQ(directoryListing(out.parent_path()), out.filename().string());
-    ASSERT_TRUE(qpdfAccepts(out));
-    EXPECT_TRUE(embeddedModel(out) == readFile(testData("torus.u3d")));
+    if (qpdfAvailable()) {
+        ASSERT_TRUE(qpdfAccepts(out));
+        EXPECT_TRUE(embeddedModel(out) == readFile(testData("torus.u3d")));
+    }
 }
 
-TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
+TEST(CliRequestTest, RequestsConvertAndConsumeTheirModel) {
     // The example's paths are relative: they are taken from the working
     // directory.
     scratchDirS dir("request");
@@ -36,9 +38,10 @@ TEST(cliRequestTest, RequestsConvertAndConsumeTheirModel) {
                                        "\"}U3DBOXMIN{-4,-4,-1}}}OUTPUTLOCATION{\"" +
                                        (dir / "own" / "t.pdf").string() + "\"}}");
     expectConvertedAndConsumed(dir / "request.txt", {}, dir / "own" / "t.pdf");
+    U3DPDF_SKIP_WITHOUT_QPDF();
 }
 
-TEST(cliRequestTest, AFailedRequestExitsOneWithTheModulesReasonAndKeepsItsModel) {
+TEST(CliRequestTest, AFailedRequestExitsOneWithTheModulesReasonAndKeepsItsModel) {
     scratchDirS dir("requestfail");
     fs::copy_file(testData("box.u3d"), dir / "model.u3d");
     const std::string record = "INPUTDATA{MODEL{FILENAME{\"model.u3d\"},U3DBOXMIN{0,0,0},U3DBOXMAX{1,1,1}}}";
@@ -69,7 +72,7 @@ TEST(cliRequestTest, AFailedRequestExitsOneWithTheModulesReasonAndKeepsItsModel)
     }
 }
 
-TEST(cliRequestTest, FilesThatDoNotParseExitTwoWithTheReadersMessage) {
+TEST(CliRequestTest, FilesThatDoNotParseExitTwoWithTheReadersMessage) {
     scratchDirS dir("requestparse");
     fs::copy_file(testData("box.u3d"), dir / "model.u3d");
     const struct {

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(cliUsageTest, BadCommandLinesExitTwoWithOneLine) {
+TEST(CliUsageTest, BadCommandLinesExitTwoWithOneLine) {
     const std::vector<std::string> refused[] = {
         {},
         {"export"},
@@ -38,7 +38,7 @@ TEST(cliUsageTest, BadCommandLinesExitTwoWithOneLine) {
     }
 }
 
-TEST(cliUsageTest, ModulesThatCannotServeExitTwoWithOneLine) {
+TEST(CliUsageTest, ModulesThatCannotServeExitTwoWithOneLine) {
     scratchDirS dir("badmodule");
     writeFile(dir / "fake.so", "not a library");
     const std::string modules[] = {
@@ -56,7 +56,7 @@ TEST(cliUsageTest, ModulesThatCannotServeExitTwoWithOneLine) {
                   " is not a u3dpdf module: it does not export convertMetaTree\n");
 }
 
-TEST(cliUsageTest, HelpIsThereForTheProgramAndEveryCommand) {
+TEST(CliUsageTest, HelpIsThereForTheProgramAndEveryCommand) {
     const cliResultS program = runCli({"--help"});
     EXPECT_EQ(program.status, 0);
     EXPECT_EQ(program.err, "");

@@ -1,9 +1,11 @@
 # u3dpdf.exe as a user on Windows runs it, under Wine: it finds u3dpdf.dll
 # in the build tree, converts a model without touching it, writes a PDF that
 # qpdf accepts and whose 3D stream is the model, and fails cleanly on input
-# it cannot read and on a module it cannot load.
-#   cmake -DWINE=... -DCLI=u3dpdf.exe -DMODEL=torus.u3d -DWORK=dir -P windowsCli.cmake
-foreach(var WINE CLI MODEL WORK)
+# it cannot read and on a module it cannot load. QPDF is the build machine's
+# qpdf, or empty when there is none: then the PDF goes unchecked and the test
+# reports itself skipped, naming qpdf.
+#   cmake -DWINE=... -DQPDF=... -DCLI=u3dpdf.exe -DMODEL=torus.u3d -DWORK=dir -P windowsCli.cmake
+foreach(var WINE QPDF CLI MODEL WORK)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "windowsCli.cmake needs -D${var}=")
   endif()
@@ -30,18 +32,20 @@ file(SHA256 "${WORK}/model.u3d" hash_after)
 if(NOT hash_after STREQUAL model_hash)
   message(FATAL_ERROR "convert changed model.u3d")
 endif()
-execute_process(COMMAND qpdf --check "${WORK}/out.pdf" RESULT_VARIABLE qpdf_check OUTPUT_QUIET)
-execute_process(COMMAND qpdf --show-object=8 --filtered-stream-data "${WORK}/out.pdf"
-  OUTPUT_FILE "${WORK}/embedded.u3d" RESULT_VARIABLE qpdf_show)
-file(SHA256 "${WORK}/embedded.u3d" embedded_hash)
-if(NOT qpdf_check EQUAL 0 OR NOT qpdf_show EQUAL 0 OR NOT embedded_hash STREQUAL model_hash)
-  message(FATAL_ERROR "qpdf refused out.pdf (${qpdf_check}, ${qpdf_show}) or its 3D stream is not the model")
-endif()
-# Nothing but the model, the PDF and the extracted copy is left behind.
+# Nothing but the model and the PDF is left behind.
 file(GLOB left RELATIVE "${WORK}" "${WORK}/*")
 list(SORT left)
-if(NOT left STREQUAL "embedded.u3d;model.u3d;out.pdf")
+if(NOT left STREQUAL "model.u3d;out.pdf")
   message(FATAL_ERROR "files left behind: ${left}")
+endif()
+if(QPDF)
+  execute_process(COMMAND "${QPDF}" --check "${WORK}/out.pdf" RESULT_VARIABLE qpdf_check OUTPUT_QUIET)
+  execute_process(COMMAND "${QPDF}" --show-object=8 --filtered-stream-data "${WORK}/out.pdf"
+    OUTPUT_FILE "${WORK}/embedded.u3d" RESULT_VARIABLE qpdf_show)
+  file(SHA256 "${WORK}/embedded.u3d" embedded_hash)
+  if(NOT qpdf_check EQUAL 0 OR NOT qpdf_show EQUAL 0 OR NOT embedded_hash STREQUAL model_hash)
+    message(FATAL_ERROR "qpdf refused out.pdf (${qpdf_check}, ${qpdf_show}) or its 3D stream is not the model")
+  endif()
 endif()
 
 # The default view aimed at the box's centre.
@@ -77,3 +81,7 @@ if(NOT result EQUAL 0 OR NOT out MATCHES "\"U3D Translator DLL\"")
 endif()
 
 file(REMOVE_RECURSE "${WORK}")
+if(NOT QPDF)
+  # The test's SKIP_REGULAR_EXPRESSION.
+  message("[  SKIPPED ] qpdf was not found when the build was configured (U3DPDF_QPDF): out.pdf went unchecked")
+endif()

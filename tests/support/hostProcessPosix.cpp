@@ -1,5 +1,4 @@
 #include "hostProcess.h"
-#include "moduleHost.h"
 
 #include <dlfcn.h>
 #include <sys/wait.h>
@@ -61,7 +60,11 @@ commandResultS runProgram(const std::string& program, const std::vector<std::str
 
 std::string buildMachinePath(const std::filesystem::path& path) { return path.string(); }
 
+bool qpdfAvailable() { return U3DPDF_QPDF[0] != '\0'; }
+
 commandResultS runQpdf(const std::vector<std::string>& args) {
+    if (!qpdfAvailable())
+        return {};
     std::string command = shellQuoted(U3DPDF_QPDF);
     for (const std::string& arg : args)
         command += " " + shellQuoted(arg);

@@ -38,6 +38,25 @@ commandResultS runProgram(const std::string& program, const std::vector<std::str
 // POSIX, the Unix file that Wine maps a Windows path to.
 std::string buildMachinePath(const std::filesystem::path& path);
 
-// Runs qpdf, a program of the build machine, with args (files named by
-// buildMachinePath).
+// qpdf is a program of the build machine that the build may not have found
+// (U3DPDF_QPDF). A test runs its qpdf checks only when qpdfAvailable() and
+// reaches U3DPDF_SKIP_WITHOUT_QPDF() after its other checks, so that without
+// qpdf those still run and the test is reported skipped, naming qpdf, unless
+// they failed.
+bool qpdfAvailable();
+#define U3DPDF_SKIP_WITHOUT_QPDF()                                                             \
+    do {                                                                                       \
+        if (!qpdfAvailable())                                                                  \
+            GTEST_SKIP() << "qpdf was not found when the build was configured (U3DPDF_QPDF): " \
+                            "the PDF checks that need it did not run";                         \
+    } while (0)
+
+// Runs qpdf with args (files named by buildMachinePath).
 commandResultS runQpdf(const std::vector<std::string>& args);
+
+#if !defined(_WIN32)
+// Runs a command through the shell; its exit status and standard output.
+commandResultS runCommand(const std::string& command);
+// The word in single quotes, as the shell takes it literally.
+std::string shellQuoted(const std::string& word);
+#endif

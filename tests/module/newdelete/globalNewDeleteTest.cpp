@@ -24,7 +24,7 @@ struct alignas(32) wideS {
     double lanes[4];
 };
 
-TEST(globalNewDeleteTest, EveryFormGoesToThePool) {
+TEST(GlobalNewDeleteTest, EveryFormGoesToThePool) {
     const int32_t live = pool().liveBlocks();
     int* one = used(new int(3));
     {
@@ -51,7 +51,7 @@ TEST(globalNewDeleteTest, EveryFormGoesToThePool) {
     EXPECT_EQ(pool().liveBlocks(), live);
 }
 
-TEST(globalNewDeleteTest, OverAlignedObjectsComeFromTheHeapAtTheirAlignment) {
+TEST(GlobalNewDeleteTest, OverAlignedObjectsComeFromTheHeapAtTheirAlignment) {
     const int32_t live = pool().liveBlocks();
     auto* wide = used(new wideS[3]);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(wide) % 32, 0u);

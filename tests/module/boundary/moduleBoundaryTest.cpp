@@ -29,7 +29,7 @@ std::vector<std::string> commandLines(const std::string& command) {
     return lines;
 }
 
-TEST(moduleBoundaryTest, ExportsNothingButTheEntryPoints) {
+TEST(ModuleBoundaryTest, ExportsNothingButTheEntryPoints) {
     const std::set<std::string> allowed = {"getCaps", "convertMetaTree"};
     std::set<std::string> exported;
     // "nm -D --defined-only" prints "address type name" per symbol.
@@ -44,7 +44,7 @@ TEST(moduleBoundaryTest, ExportsNothingButTheEntryPoints) {
     EXPECT_EQ(exported, allowed);
 }
 
-TEST(moduleBoundaryTest, CarriesItsOwnStandardLibrary) {
+TEST(ModuleBoundaryTest, CarriesItsOwnStandardLibrary) {
     int needed = 0;
     for (const std::string& line : commandLines(std::string("readelf -d ") + kModule)) {
         if (line.find("(NEEDED)") == std::string::npos) continue;
@@ -64,7 +64,7 @@ bool insideModule(const void* address, void* handle) {
     return owner == handle;
 }
 
-TEST(moduleBoundaryTest, LoadingLeavesTheHostAllocatorAlone) {
+TEST(ModuleBoundaryTest, LoadingLeavesTheHostAllocatorAlone) {
     void* hostNew = dlsym(RTLD_DEFAULT, "_Znwm");
     void* hostDelete = dlsym(RTLD_DEFAULT, "_ZdlPv");
     void* hostMalloc = dlsym(RTLD_DEFAULT, "malloc");

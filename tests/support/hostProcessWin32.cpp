@@ -143,7 +143,11 @@ std::string buildMachinePath(const std::filesystem::path& path) {
 // and waits for its status; a shell in front of it sends the standard output
 // into a file that the test then reads. On Windows itself qpdf is a program
 // like any other, found through PATH.
+bool qpdfAvailable() { return U3DPDF_QPDF[0] != '\0'; }
+
 commandResultS runQpdf(const std::vector<std::string>& args) {
+    if (!qpdfAvailable())
+        return {};
     using unixSpawnF = LONG(CDECL*)(char* const argv[], int wait);
     auto unixSpawn = reinterpret_cast<unixSpawnF>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
