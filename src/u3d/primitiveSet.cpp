@@ -1,0 +1,113 @@
+#include "u3d/primitiveSet.h"
+
+#include "u3d/contexts.h"
+#include "u3d/elementBudget.h"
+
+#include <string>
+
+namespace u3d {
+
+void primitiveSetC::readDeclaration(bitReaderC& in, geometryS& set) {
+    if (declared_)
+        in.fail("a second declaration of the set");
+    declared_ = true;
+    in.readU32();  // modifier chain index
+    in.readU32();  // reserved
+    in.readU32();  // line or point count
+    maxPositions_ = in.readU32();
+    in.readU32();  // normals
+    in.readU32();  // diffuse colours
+    in.readU32();  // specular colours
+    textureCoords_ = in.readU32();
+    shadings_ = readMeshShadings(in);
+    for (int i = 0; i < 3; ++i)
+        in.readU32();  // quality factors
+    inverseQuantPosition_ = in.readF32();
+    // The other inverse quantisation factors, reserved values and the
+    // skeleton follow: nothing of them reaches the scene.
+    set.kind = kind_;
+}
+
+void primitiveSetC::readEnd(bitReaderC& in, const meshShadingS& shading) {
+    in.readCompressedU32(ctx::kNormalLocalIndex);
+    for (bool colors : {shading.diffuseColors, shading.specularColors})
+        if (colors && in.readCompressedU8(ctx::kVertColorDupType) == 0) {
+            // Colour differences share the normals' sign context.
+            in.readCompressedU8(ctx::kNormalDiffSigns);
+            for (uint32_t c = ctx::kVertexColorDiffMagR; c <= ctx::kVertexColorDiffMagA; ++c)
+                in.readCompressedU32(c);
+        }
+    if (textureCoords_ == 0)
+        return;
+    for (uint32_t layer = 0; layer < shading.textureLayers; ++layer)
+        if (in.readCompressedU8(ctx::kTexCoordDupType) == 0) {
+            in.readCompressedU8(ctx::kTexCoordDiffSigns);
+            for (uint32_t c = ctx::kTexCoordDiffMagU; c <= ctx::kTexCoordDiffMagT; ++c)
+                in.readCompressedU32(c);
+        }
+}
+
+// Each update: the position it splits from, the new position as a
+// quantised difference from it, new normals, then the new lines (from an
+// earlier position to the new one) or points (at the new position).
+void primitiveSetC::readContinuation(bitReaderC& in, geometryS& set) {
+    if (!declared_)
+        in.fail("a continuation before the set's declaration");
+    in.readU32();  // modifier chain index
+    const uint32_t start = in.readU32();
+    const uint32_t end = in.readU32();
+    if (start != set.positions.size())
+        in.fail("positions from " + std::to_string(start) + ", but the set has " + std::to_string(set.positions.size()));
+    if (end < start || end > maxPositions_)
+        in.fail("positions up to " + std::to_string(end) + ", but the declaration allows " +
+                std::to_string(maxPositions_));
+    elementBudgetC budget(in);
+    budget.spend(in, end - start, "position");
+    set.positions.reserve(end);
+    const std::size_t corners = cornersPerPrimitive(kind_);
+    for (uint32_t r = start; r < end; ++r) {
+        const uint32_t split = in.readCompressedU32(staticContext(r > 1 ? r : 1));
+        if (r > 0 && split >= r)
+            in.fail("split position " + std::to_string(split) + " of " + std::to_string(r));
+        const uint8_t signs = in.readCompressedU8(ctx::kPositionDiffSigns);
+        vec3f p{0, 0, 0};
+        if (r > 0)
+            p = set.positions[split];
+        float* axes[3] = {&p.x, &p.y, &p.z};
+        for (unsigned axis = 0; axis < 3; ++axis) {
+            const float d = inverseQuantPosition_ * static_cast<float>(in.readCompressedU32(ctx::kPositionDiffMagX + axis));
+            *axes[axis] += (signs >> axis) & 1 ? -d : d;
+        }
+        set.positions.push_back(p);
+
+        const uint32_t normals = in.readCompressedU32(ctx::kNumLocalNormals);
+        budget.spend(in, normals, "normal");
+        for (uint32_t i = 0; i < normals; ++i) {
+            in.readCompressedU8(ctx::kNormalDiffSigns);
+            for (uint32_t c = ctx::kNormalDiffMagX; c <= ctx::kNormalDiffMagZ; ++c)
+                in.readCompressedU32(c);
+        }
+
+        const uint32_t count = in.readCompressedU32(ctx::kNumNewFaces);
+        budget.spend(in, count, kind_ == geometryKindE::lineSet ? "line" : "point");
+        set.positionIndices.reserve(set.positionIndices.size() + corners * count);
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint32_t id = in.readCompressedU32(ctx::kShadingId);
+            const meshShadingS& shading = shadingOf(in, shadings_, id);
+            appendShadingId(set, id);
+            if (kind_ == geometryKindE::lineSet) {
+                const uint32_t first = in.readCompressedU32(staticContext(r));
+                if (first >= r)
+                    in.fail("line from position " + std::to_string(first) + " to " + std::to_string(r));
+                set.positionIndices.push_back(first);
+                readEnd(in, shading);
+                readEnd(in, shading);
+            } else {
+                readEnd(in, shading);
+            }
+            set.positionIndices.push_back(r);
+        }
+    }
+}
+
+}  // namespace u3d
