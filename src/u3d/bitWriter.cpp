@@ -37,7 +37,7 @@ void bitWriterC::settle() {
 }
 
 void bitWriterC::writeStaticSymbol(uint32_t symbol, uint32_t count) {
-    interval_.narrow(symbol - 1, 1, count);
+    interval_.narrow(symbol - 1, symbol, count);
     settle();
 }
 
@@ -47,7 +47,8 @@ bool bitWriterC::writeAdaptiveSymbol(uint32_t context, uint32_t symbol) {
         histogram = std::make_unique<histogramC>();
     if (histogram->frequency(symbol) == 0)
         symbol = 0;
-    interval_.narrow(histogram->cumulative(symbol), histogram->frequency(symbol), histogram->total());
+    const uint32_t below = histogram->cumulative(symbol);
+    interval_.narrow(below, below + histogram->frequency(symbol), histogram->total());
     histogram->add(symbol);
     settle();
     return symbol == 0;

@@ -167,8 +167,11 @@ void clodMeshC::readResolutionUpdates(bitReaderC& in, geometryS& mesh) {
                 std::to_string(maxPositions_) + " positions");
     elementBudgetC budget(in);
     budget.spend(in, end - start, "resolution update");
-    mesh.positions.reserve(end);
-    adjacency_.reserve(end, maxFaces_ < 2 * uint64_t(end) ? maxFaces_ : 2 * uint64_t(end));
+    reserveGrowing(mesh.positions, end);
+    // Closed meshes have about twice as many faces as positions.
+    const std::size_t faces = std::min<uint64_t>(maxFaces_, 2 * uint64_t(end));
+    reserveGrowing(mesh.positionIndices, 3 * faces);
+    adjacency_.reserve(end, faces);
     previousColors_[0] = previousColors_[1] = previousColors_[2] = 0;
     for (uint32_t r = start; r < end; ++r)
         readResolutionUpdate(in, mesh, budget);
@@ -482,8 +485,7 @@ void clodMeshC::readNormalUpdates(bitReaderC& in, geometryS& mesh, elementBudget
             in.readCompressedU32(ctx::kNormalDiffMagY);
             in.readCompressedU32(ctx::kNormalDiffMagZ);
         }
-        adjacency_.facesAt(position, scratchFaces_);
-        for (std::size_t i = 0; i < scratchFaces_.size(); ++i)
+        for (uint32_t i = adjacency_.faceCount(position); i > 0; --i)
             in.readCompressedU32(ctx::kNormalLocalIndex);
     }
 }

@@ -6,8 +6,9 @@
 namespace u3d {
 
 void faceAdjacencyC::reserve(std::size_t positions, std::size_t faces) {
-    head_.reserve(positions);
-    next_.reserve(faces * 3);
+    reserveGrowing(head_, positions);
+    reserveGrowing(counts_, positions);
+    reserveGrowing(next_, faces * 3);
 }
 
 bool faceAdjacencyC::contains(uint32_t position, uint32_t face) const {
@@ -20,13 +21,16 @@ bool faceAdjacencyC::contains(uint32_t position, uint32_t face) const {
 void faceAdjacencyC::link(uint32_t position, uint32_t slot) {
     next_[slot] = head_[position];
     head_[position] = slot;
+    ++counts_[position];
 }
 
 void faceAdjacencyC::addFace(const uint32_t corners[3]) {
     const uint32_t face = static_cast<uint32_t>(next_.size() / 3);
     next_.insert(next_.end(), 3, kUnlinked);
+    // A new face is in no set yet: it is in one already only through an
+    // earlier corner at the same position.
     for (uint32_t k = 0; k < 3; ++k)
-        if (!contains(corners[k], face))
+        if ((k < 1 || corners[k] != corners[0]) && (k < 2 || corners[k] != corners[1]))
             link(corners[k], face * 3 + k);
 }
 
@@ -39,6 +43,7 @@ void faceAdjacencyC::moveFace(uint32_t face, uint32_t from, uint32_t to) {
     const uint32_t slot = *at;
     *at = next_[slot];
     next_[slot] = kUnlinked;
+    --counts_[from];
     if (!contains(to, face))
         link(to, slot);
 }

@@ -2,6 +2,7 @@
 
 #include "u3d/contexts.h"
 #include "u3d/elementBudget.h"
+#include "u3d/faceAdjacency.h"
 
 #include <string>
 
@@ -63,7 +64,7 @@ void primitiveSetC::readContinuation(bitReaderC& in, geometryS& set) {
                 std::to_string(maxPositions_));
     elementBudgetC budget(in);
     budget.spend(in, end - start, "position");
-    set.positions.reserve(end);
+    reserveGrowing(set.positions, end);
     const std::size_t corners = cornersPerPrimitive(kind_);
     for (uint32_t r = start; r < end; ++r) {
         const uint32_t split = in.readCompressedU32(staticContext(r > 1 ? r : 1));
