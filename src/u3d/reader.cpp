@@ -65,6 +65,10 @@ void readModifierChain(const blockS& chainBlock, fileSummaryS& summary, sceneBui
     // Each block takes at least its header: a count beyond what the chain
     // holds fails at the first block that is not there.
     for (uint32_t i = 0; i < count; ++i) {
+        if (chainBlock.data.size() - at < kBlockHeaderSize)
+            throw formatError("the modifier chain claims " + std::to_string(count) + " blocks and holds " +
+                                  std::to_string(i),
+                              chainBlock.place());
         const blockS block = parseBlock(chainBlock.data, at, base, "its modifier chain");
         ++summary.blockCounts[block.type()];
         builder.decode(block, &chain);

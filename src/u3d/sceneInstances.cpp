@@ -98,9 +98,10 @@ std::vector<modelInstanceS> modelInstances(const sceneS& scene) {
     }
     if (placed != count)
         for (std::size_t i = 0; i < count; ++i)
-            if (pending[i] != 0)
-                throw sceneError("parent cycle through node \"" + scene.nodes[onCycle(i, parentOf, pending)].name + "\"",
-                                 i);
+            if (pending[i] != 0) {
+                const std::size_t node = onCycle(i, parentOf, pending);
+                throw sceneError("parent cycle through node \"" + scene.nodes[node].name + "\"", node);
+            }
 
     std::vector<modelInstanceS> instances;
     for (std::size_t i = 0; i < count; ++i) {

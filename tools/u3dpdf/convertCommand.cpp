@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "conversionRequest.h"
 #include "hostPlatform.h"
+#include "modelCheck.h"
 #include "moduleConversion.h"
 #include "temporaryCopy.h"
 
@@ -33,9 +34,14 @@ const char* const kHelp =
     "                        cannot be written: the conversion fails.\n"
     "  --module PATH         the module to load (see u3dpdf --help)\n"
     "\n"
+    "MODEL.u3d is read as U3D first: a file that is not U3D, is truncated or has\n"
+    "blocks that run past its end is refused before anything is written. Content\n"
+    "that does not decode (viewers may still show the rest) gets a warning line,\n"
+    "and the model is embedded as it is.\n"
+    "\n"
     "Exit status: 0 converted; 1 the module could not convert (no output file is\n"
-    "left and an existing OUT.pdf is kept); 2 usage error, unreadable model or a\n"
-    "module that cannot be loaded.\n";
+    "left and an existing OUT.pdf is kept); 2 usage error, unreadable model, a\n"
+    "file that is not U3D or a module that cannot be loaded.\n";
 
 const cliOptionS kOptions[] = {
     {"--output", "-o", 1},
@@ -88,6 +94,8 @@ int runConvert(const std::vector<std::string>& words) {
     refuseOverwritingModel(model, output);
 
     const temporaryCopyC copy(model);
+    // The copy is what the module embeds.
+    checkModelStructure(model, copy.path());
     metaObjectC request = buildConversionRequest(output, copy.path(), box);
     return runModuleConversion(args.value("--module"), request,
                                "the module could not convert " + model + " to " + output +
