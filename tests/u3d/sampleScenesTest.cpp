@@ -1,5 +1,6 @@
 // Every scene of the public U3D reference library decodes to the counts and
 // boxes that the library's own loader reports (tests/data/scenes/EXPECTED.tsv).
+#include "u3d/blockTypes.h"
 #include "u3d/reader.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,23 @@ TEST(SampleScenes, EveryResourceAndTheWorldBoxAgreeWithTheReferenceLoader) {
         }
         EXPECT_EQ(read.scene.geometries.size(), resources);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A million faces whose every position arrives in resolution updates.
+TEST(SampleScenes, AMillionFaceProgressiveTorus) {
+    const u3dFileS read = readU3dFile(std::string(U3DPDF_TEST_DATA_DIR) + "/large/torus_1m.u3d");
+    EXPECT_TRUE(read.summary.faults.empty());
+    ASSERT_EQ(read.scene.geometries.size(), 1u);
+    const geometryS& torus = read.scene.geometries[0];
+    EXPECT_EQ(torus.positions.size(), 500000u);
+    EXPECT_EQ(torus.primitiveCount(), 1000000u);
+    EXPECT_EQ(read.summary.blockCounts.at(kClodProgressiveMeshContinuationBlock), 123u);
+    EXPECT_EQ(read.summary.modelInstanceCount, 1u);
+    expectBox(read.summary.worldBox, {-7, -7, -2, 7, 7, 2});
 }
 
 }  // namespace
