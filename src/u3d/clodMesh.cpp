@@ -145,11 +145,11 @@ void clodMeshC::readBaseMesh(bitReaderC& in, geometryS& mesh) {
         }
     }
 
-    adjacency_.reserve(positions, faces);
+    adjacency_.reserve(positions);
     for (uint32_t p = 0; p < positions; ++p)
         adjacency_.addPosition();
     for (uint32_t f = 0; f < faces; ++f)
-        adjacency_.addFace(&mesh.positionIndices[3 * std::size_t(f)]);
+        adjacency_.addFace(f, &mesh.positionIndices[3 * std::size_t(f)]);
 }
 
 void clodMeshC::readResolutionUpdates(bitReaderC& in, geometryS& mesh) {
@@ -171,7 +171,7 @@ void clodMeshC::readResolutionUpdates(bitReaderC& in, geometryS& mesh) {
     // Closed meshes have about twice as many faces as positions.
     const std::size_t faces = std::min<uint64_t>(maxFaces_, 2 * uint64_t(end));
     reserveGrowing(mesh.positionIndices, 3 * faces);
-    adjacency_.reserve(end, faces);
+    adjacency_.reserve(end);
     previousColors_[0] = previousColors_[1] = previousColors_[2] = 0;
     for (uint32_t r = start; r < end; ++r)
         readResolutionUpdate(in, mesh, budget);
@@ -445,7 +445,7 @@ void clodMeshC::applyUpdate(geometryS& mesh, uint32_t split) {
             for (uint32_t color : byCorner)
                 mesh.diffuseIndices.push_back(colored ? color : kNoIndex);
         }
-        adjacency_.addFace(face.corners);
+        adjacency_.addFace(faceCount(mesh) - 1, face.corners);
     }
 }
 

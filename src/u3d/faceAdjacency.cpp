@@ -5,54 +5,72 @@
 
 namespace u3d {
 
-void faceAdjacencyC::reserve(std::size_t positions, std::size_t faces) {
-    reserveGrowing(head_, positions);
-    reserveGrowing(counts_, positions);
-    reserveGrowing(next_, faces * 3);
+void faceAdjacencyC::reserve(std::size_t positions) { reserveGrowing(sets_, positions); }
+
+uint32_t& faceAdjacencyC::at(uint32_t position, uint32_t i) {
+    setS& set = sets_[position];
+    return i < kInline ? set.faces[i] : more_[set.more][i - kInline];
+}
+
+uint32_t faceAdjacencyC::at(uint32_t position, uint32_t i) const {
+    const setS& set = sets_[position];
+    return i < kInline ? set.faces[i] : more_[set.more][i - kInline];
 }
 
 bool faceAdjacencyC::contains(uint32_t position, uint32_t face) const {
-    for (uint32_t slot = head_[position]; slot != kEnd; slot = next_[slot])
-        if (slot / 3 == face)
+    const uint32_t count = sets_[position].count;
+    for (uint32_t i = 0; i < count; ++i)
+        if (at(position, i) == face)
             return true;
     return false;
 }
 
-void faceAdjacencyC::link(uint32_t position, uint32_t slot) {
-    next_[slot] = head_[position];
-    head_[position] = slot;
-    ++counts_[position];
+void faceAdjacencyC::insert(uint32_t position, uint32_t face) {
+    setS& set = sets_[position];
+    if (set.count < kInline) {
+        set.faces[set.count] = face;
+    } else {
+        if (set.more == kNone) {
+            set.more = static_cast<uint32_t>(more_.size());
+            more_.emplace_back();
+        }
+        more_[set.more].push_back(face);
+    }
+    ++set.count;
 }
 
-void faceAdjacencyC::addFace(const uint32_t corners[3]) {
-    const uint32_t face = static_cast<uint32_t>(next_.size() / 3);
-    next_.insert(next_.end(), 3, kUnlinked);
+void faceAdjacencyC::addFace(uint32_t face, const uint32_t corners[3]) {
     // A new face is in no set yet: it is in one already only through an
     // earlier corner at the same position.
     for (uint32_t k = 0; k < 3; ++k)
         if ((k < 1 || corners[k] != corners[0]) && (k < 2 || corners[k] != corners[1]))
-            link(corners[k], face * 3 + k);
+            insert(corners[k], face);
 }
 
 void faceAdjacencyC::moveFace(uint32_t face, uint32_t from, uint32_t to) {
-    uint32_t* at = &head_[from];
-    while (*at != kEnd && *at / 3 != face)
-        at = &next_[*at];
-    if (*at == kEnd)
-        return;
-    const uint32_t slot = *at;
-    *at = next_[slot];
-    next_[slot] = kUnlinked;
-    --counts_[from];
-    if (!contains(to, face))
-        link(to, slot);
+    setS& set = sets_[from];
+    for (uint32_t i = 0; i < set.count; ++i)
+        if (at(from, i) == face) {
+            // The last face takes its place.
+            at(from, i) = at(from, set.count - 1);
+            --set.count;
+            if (set.count >= kInline)
+                more_[set.more].pop_back();
+            if (!contains(to, face))
+                insert(to, face);
+            return;
+        }
 }
 
 void faceAdjacencyC::facesAt(uint32_t position, std::vector<uint32_t>& faces) const {
-    faces.clear();
-    for (uint32_t slot = head_[position]; slot != kEnd; slot = next_[slot])
-        faces.push_back(slot / 3);
-    std::sort(faces.begin(), faces.end(), std::greater<>());
+    const setS& set = sets_[position];
+    faces.assign(set.faces, set.faces + std::min(set.count, kInline));
+    if (set.count > kInline)
+        faces.insert(faces.end(), more_[set.more].begin(), more_[set.more].end());
+    // Sets are a handful of faces: sorted in place by insertion.
+    for (std::size_t i = 1; i < faces.size(); ++i)
+        for (std::size_t j = i; j > 0 && faces[j - 1] < faces[j]; --j)
+            std::swap(faces[j - 1], faces[j]);
 }
 
 }  // namespace u3d
