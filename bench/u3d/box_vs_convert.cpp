@@ -14,9 +14,8 @@
 // box; bench/u3dbox.sh runs it under /usr/bin/time for the peak memory of
 // measuring a box alone.
 #include "conversionRequest.h"
+#include "hostModule.h"
 #include "u3d/reader.h"
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -28,19 +27,11 @@
 #include <string>
 #include <vector>
 
-#ifndef U3DPDF_MODULE_PATH
-#error "U3DPDF_MODULE_PATH must name the module to load"
-#endif
-
 namespace {
 
-using convertMetaTreeF = int (*)(metaTreeC* data, uintptr_t fncPointer);
 using clockT = std::chrono::steady_clock;
 
-[[noreturn]] void fail(const std::string& message) {
-    std::fprintf(stderr, "box_vs_convert: %s\n", message.c_str());
-    std::exit(1);
-}
+[[noreturn]] void fail(const std::string& message) { benchFail("box_vs_convert", message); }
 
 struct timingS {
     double wall = 0;  // seconds
@@ -94,12 +85,8 @@ int main(int argc, char** argv) {
     if (rounds < 1)
         fail("ROUNDS must be at least 1");
 
-    void* module = dlopen(U3DPDF_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (!module)
-        fail(std::string("cannot load ") + U3DPDF_MODULE_PATH + ": " + dlerror());
-    auto convert = reinterpret_cast<convertMetaTreeF>(dlsym(module, "convertMetaTree"));
-    if (!convert)
-        fail("the module does not export convertMetaTree");
+    void* module = nullptr;
+    const convertMetaTreeF convert = loadModule("box_vs_convert", module);
 
     const std::string input = (work / "box_vs_convert.u3d").string();
     const std::string output = (work / "box_vs_convert.pdf").string();

@@ -96,16 +96,16 @@ shadingModifierS readShadingModifier(bitReaderC& in) {
     return modifier;
 }
 
+void skipBounds(bitReaderC& in, uint32_t attributes) {
+    const int values = (attributes & 1 ? 4 : 0) + (attributes & 2 ? 6 : 0);
+    for (int i = 0; i < values; ++i)
+        in.readF32();
+}
+
 fileReferenceS readFileReference(bitReaderC& in) {
     fileReferenceS reference;
     reference.scopeName = in.readString();
-    const uint32_t attributes = in.readU32();
-    if (attributes & 1)
-        for (int i = 0; i < 4; ++i)
-            in.readF32();  // bounding sphere
-    if (attributes & 2)
-        for (int i = 0; i < 6; ++i)
-            in.readF32();  // axis-aligned bounding box
+    skipBounds(in, in.readU32());
     const uint32_t urls = readCount(in, 16, "URL");
     reference.urls.reserve(urls);
     for (uint32_t i = 0; i < urls; ++i)

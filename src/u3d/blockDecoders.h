@@ -27,4 +27,8 @@ shadingModifierS readShadingModifier(bitReaderC& in);
 
 fileReferenceS readFileReference(bitReaderC& in);
 
+// The optional bounds of a modifier chain or file reference: a bounding
+// sphere (attribute bit 0) and an axis-aligned box (bit 1).
+void skipBounds(bitReaderC& in, uint32_t attributes);
+
 }  // namespace u3d

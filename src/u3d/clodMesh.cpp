@@ -1,6 +1,7 @@
 #include "u3d/clodMesh.h"
 
 #include "u3d/contexts.h"
+#include "u3d/updateFields.h"
 
 #include <algorithm>
 #include <functional>
@@ -155,16 +156,7 @@ void clodMeshC::readBaseMesh(bitReaderC& in, geometryS& mesh) {
 void clodMeshC::readResolutionUpdates(bitReaderC& in, geometryS& mesh) {
     if (!declared_)
         in.fail("resolution updates before the mesh's declaration");
-    in.readU32();  // modifier chain index
-    const uint32_t start = in.readU32();
-    const uint32_t end = in.readU32();
-    const uint32_t resolution = static_cast<uint32_t>(mesh.positions.size());
-    if (start != resolution)
-        in.fail("resolution updates from " + std::to_string(start) + ", but the mesh has " +
-                std::to_string(resolution) + " positions");
-    if (end < start || end > maxPositions_)
-        in.fail("resolution updates up to " + std::to_string(end) + ", but the declaration allows " +
-                std::to_string(maxPositions_) + " positions");
+    const auto [start, end] = readResolutionRange(in, mesh.positions.size(), maxPositions_);
     elementBudgetC budget(in);
     budget.spend(in, end - start, "resolution update");
     reserveGrowing(mesh.positions, end);
@@ -204,18 +196,12 @@ void clodMeshC::readResolutionUpdate(bitReaderC& in, geometryS& mesh, elementBud
     readNewDiffuseColors(in, mesh, resolution > 0 ? split : kNoIndex, newDiffuse);
     const uint16_t newSpecular = in.readCompressedU16(ctx::kNewSpecularColorsCount);
     budget.spend(in, newSpecular, "specular colour");
-    for (uint16_t i = 0; i < newSpecular; ++i) {
-        in.readCompressedU8(ctx::kSpecularColorSign);
-        for (uint32_t c = ctx::kVertexColorDiffMagR; c <= ctx::kVertexColorDiffMagA; ++c)
-            in.readCompressedU32(c);
-    }
+    for (uint16_t i = 0; i < newSpecular; ++i)
+        skipQuantised(in, ctx::kSpecularColorSign, ctx::kVertexColorDiffMagR, 4);
     const uint16_t newTexCoords = in.readCompressedU16(ctx::kNewTexCoordsCount);
     budget.spend(in, newTexCoords, "texture coordinate");
-    for (uint16_t i = 0; i < newTexCoords; ++i) {
-        in.readCompressedU8(ctx::kTexCoordSign);
-        for (uint32_t c = ctx::kTexCoordDiffMagU; c <= ctx::kTexCoordDiffMagT; ++c)
-            in.readCompressedU32(c);
-    }
+    for (uint16_t i = 0; i < newTexCoords; ++i)
+        skipQuantised(in, ctx::kTexCoordSign, ctx::kTexCoordDiffMagU, 4);
 
     const uint32_t newFaces = in.readCompressedU32(ctx::kNumNewFaces);
     budget.spend(in, newFaces, "new face");
@@ -451,17 +437,8 @@ void clodMeshC::applyUpdate(geometryS& mesh, uint32_t split) {
 
 // The new position: the split position's plus a quantised difference.
 void clodMeshC::readNewPosition(bitReaderC& in, geometryS& mesh, uint32_t split) {
-    const uint8_t signs = in.readCompressedU8(ctx::kPositionDiffSigns);
-    const uint32_t x = in.readCompressedU32(ctx::kPositionDiffMagX);
-    const uint32_t y = in.readCompressedU32(ctx::kPositionDiffMagY);
-    const uint32_t z = in.readCompressedU32(ctx::kPositionDiffMagZ);
-    vec3f p{0, 0, 0};
-    if (!mesh.positions.empty())
-        p = mesh.positions[split];
-    p.x += dequantise(signs, 0, x, inverseQuantPosition_);
-    p.y += dequantise(signs, 1, y, inverseQuantPosition_);
-    p.z += dequantise(signs, 2, z, inverseQuantPosition_);
-    mesh.positions.push_back(p);
+    const vec3f predicted = mesh.positions.empty() ? vec3f{0, 0, 0} : mesh.positions[split];
+    mesh.positions.push_back(readPositionDifference(in, predicted, inverseQuantPosition_));
 }
 
 // For each position of the faces around the new position: its new
@@ -479,12 +456,8 @@ void clodMeshC::readNormalUpdates(bitReaderC& in, geometryS& mesh, elementBudget
     for (uint32_t position : normalPositions_) {
         const uint32_t normals = in.readCompressedU32(ctx::kNumLocalNormals);
         budget.spend(in, normals, "normal");
-        for (uint32_t i = 0; i < normals; ++i) {
-            in.readCompressedU8(ctx::kNormalDiffSigns);
-            in.readCompressedU32(ctx::kNormalDiffMagX);
-            in.readCompressedU32(ctx::kNormalDiffMagY);
-            in.readCompressedU32(ctx::kNormalDiffMagZ);
-        }
+        for (uint32_t i = 0; i < normals; ++i)
+            skipQuantised(in, ctx::kNormalDiffSigns, ctx::kNormalDiffMagX, 3);
         for (uint32_t i = adjacency_.faceCount(position); i > 0; --i)
             in.readCompressedU32(ctx::kNormalLocalIndex);
     }

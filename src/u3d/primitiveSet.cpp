@@ -3,6 +3,7 @@
 #include "u3d/contexts.h"
 #include "u3d/elementBudget.h"
 #include "u3d/faceAdjacency.h"
+#include "u3d/updateFields.h"
 
 #include <string>
 
@@ -32,20 +33,14 @@ void primitiveSetC::readDeclaration(bitReaderC& in, geometryS& set) {
 void primitiveSetC::readEnd(bitReaderC& in, const meshShadingS& shading) {
     in.readCompressedU32(ctx::kNormalLocalIndex);
     for (bool colors : {shading.diffuseColors, shading.specularColors})
-        if (colors && in.readCompressedU8(ctx::kVertColorDupType) == 0) {
+        if (colors && in.readCompressedU8(ctx::kVertColorDupType) == 0)
             // Colour differences share the normals' sign context.
-            in.readCompressedU8(ctx::kNormalDiffSigns);
-            for (uint32_t c = ctx::kVertexColorDiffMagR; c <= ctx::kVertexColorDiffMagA; ++c)
-                in.readCompressedU32(c);
-        }
+            skipQuantised(in, ctx::kNormalDiffSigns, ctx::kVertexColorDiffMagR, 4);
     if (textureCoords_ == 0)
         return;
     for (uint32_t layer = 0; layer < shading.textureLayers; ++layer)
-        if (in.readCompressedU8(ctx::kTexCoordDupType) == 0) {
-            in.readCompressedU8(ctx::kTexCoordDiffSigns);
-            for (uint32_t c = ctx::kTexCoordDiffMagU; c <= ctx::kTexCoordDiffMagT; ++c)
-                in.readCompressedU32(c);
-        }
+        if (in.readCompressedU8(ctx::kTexCoordDupType) == 0)
+            skipQuantised(in, ctx::kTexCoordDiffSigns, ctx::kTexCoordDiffMagU, 4);
 }
 
 // Each update: the position it splits from, the new position as a
@@ -54,14 +49,7 @@ void primitiveSetC::readEnd(bitReaderC& in, const meshShadingS& shading) {
 void primitiveSetC::readContinuation(bitReaderC& in, geometryS& set) {
     if (!declared_)
         in.fail("a continuation before the set's declaration");
-    in.readU32();  // modifier chain index
-    const uint32_t start = in.readU32();
-    const uint32_t end = in.readU32();
-    if (start != set.positions.size())
-        in.fail("positions from " + std::to_string(start) + ", but the set has " + std::to_string(set.positions.size()));
-    if (end < start || end > maxPositions_)
-        in.fail("positions up to " + std::to_string(end) + ", but the declaration allows " +
-                std::to_string(maxPositions_));
+    const auto [start, end] = readResolutionRange(in, set.positions.size(), maxPositions_);
     elementBudgetC budget(in);
     budget.spend(in, end - start, "position");
     reserveGrowing(set.positions, end);
@@ -70,24 +58,13 @@ void primitiveSetC::readContinuation(bitReaderC& in, geometryS& set) {
         const uint32_t split = in.readCompressedU32(staticContext(r > 1 ? r : 1));
         if (r > 0 && split >= r)
             in.fail("split position " + std::to_string(split) + " of " + std::to_string(r));
-        const uint8_t signs = in.readCompressedU8(ctx::kPositionDiffSigns);
-        vec3f p{0, 0, 0};
-        if (r > 0)
-            p = set.positions[split];
-        float* axes[3] = {&p.x, &p.y, &p.z};
-        for (unsigned axis = 0; axis < 3; ++axis) {
-            const float d = inverseQuantPosition_ * static_cast<float>(in.readCompressedU32(ctx::kPositionDiffMagX + axis));
-            *axes[axis] += (signs >> axis) & 1 ? -d : d;
-        }
-        set.positions.push_back(p);
+        const vec3f predicted = r > 0 ? set.positions[split] : vec3f{0, 0, 0};
+        set.positions.push_back(readPositionDifference(in, predicted, inverseQuantPosition_));
 
         const uint32_t normals = in.readCompressedU32(ctx::kNumLocalNormals);
         budget.spend(in, normals, "normal");
-        for (uint32_t i = 0; i < normals; ++i) {
-            in.readCompressedU8(ctx::kNormalDiffSigns);
-            for (uint32_t c = ctx::kNormalDiffMagX; c <= ctx::kNormalDiffMagZ; ++c)
-                in.readCompressedU32(c);
-        }
+        for (uint32_t i = 0; i < normals; ++i)
+            skipQuantised(in, ctx::kNormalDiffSigns, ctx::kNormalDiffMagX, 3);
 
         const uint32_t count = in.readCompressedU32(ctx::kNumNewFaces);
         budget.spend(in, count, kind_ == geometryKindE::lineSet ? "line" : "point");

@@ -1,6 +1,7 @@
 #include "u3d/reader.h"
 
 #include "u3d/bitReader.h"
+#include "u3d/blockDecoders.h"
 #include "u3d/blockLayout.h"
 #include "u3d/blockTypes.h"
 #include "u3d/byteSource.h"
@@ -50,13 +51,7 @@ void readModifierChain(const blockS& chainBlock, fileSummaryS& summary, sceneBui
     chainS chain;
     chain.name = in.readString();
     chain.type = in.readU32();
-    const uint32_t attributes = in.readU32();
-    if (attributes & 1)
-        for (int i = 0; i < 4; ++i)
-            in.readF32();  // bounding sphere
-    if (attributes & 2)
-        for (int i = 0; i < 6; ++i)
-            in.readF32();  // axis-aligned bounding box
+    skipBounds(in, in.readU32());
     for (uint64_t pad = (4 - in.bitsRead() / 8 % 4) % 4; pad > 0; --pad)
         in.readU8();
     const uint32_t count = in.readU32();

@@ -1,13 +1,25 @@
 # u3dpdf.exe as a user on Windows runs it, under Wine: it finds u3dpdf.dll
 # in the build tree, converts a model without touching it, writes a PDF that
 # qpdf accepts and whose 3D stream is the model, and fails cleanly on input
-# it cannot read and on a module it cannot load.
+# it cannot read and on a module it cannot load, and says what a model holds.
 #   cmake -DWINE=... -DCLI=u3dpdf.exe -DMODEL=torus.u3d -DWORK=dir -P windowsCli.cmake
 foreach(var WINE CLI MODEL WORK)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "windowsCli.cmake needs -D${var}=")
   endif()
 endforeach()
+
+# What the model holds, and a file that is not U3D refused before any PDF.
+run_cli(info model.u3d)
+if(NOT result EQUAL 0 OR NOT out MATCHES "model instances: 1\r?\nworld box: -4 -4 -1 4 4 1")
+  message(FATAL_ERROR "info exited ${result}: ${out}${err}")
+endif()
+file(WRITE "${WORK}/part.u3d" "solid part\n")
+run_cli(convert part.u3d -o part.pdf)
+if(NOT result EQUAL 2 OR EXISTS "${WORK}/part.pdf"
+   OR NOT err MATCHES "^u3dpdf: part.u3d: block 0x696C6F73 at offset 0: not a U3D file")
+  message(FATAL_ERROR "convert of a file that is not U3D exited ${result}: ${err}")
+endif()
 
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
@@ -60,6 +72,18 @@ endif()
 run_cli(caps)
 if(NOT result EQUAL 0 OR NOT out MATCHES "\"U3D Translator DLL\"")
   message(FATAL_ERROR "caps exited ${result}: ${out}${err}")
+endif()
+
+# What the model holds, and a file that is not U3D refused before any PDF.
+run_cli(info model.u3d)
+if(NOT result EQUAL 0 OR NOT out MATCHES "model instances: 1\r?\nworld box: -4 -4 -1 4 4 1")
+  message(FATAL_ERROR "info exited ${result}: ${out}${err}")
+endif()
+file(WRITE "${WORK}/part.u3d" "solid part\n")
+run_cli(convert part.u3d -o part.pdf)
+if(NOT result EQUAL 2 OR EXISTS "${WORK}/part.pdf"
+   OR NOT err MATCHES "^u3dpdf: part.u3d: block 0x696C6F73 at offset 0: not a U3D file")
+  message(FATAL_ERROR "convert of a file that is not U3D exited ${result}: ${err}")
 endif()
 
 file(REMOVE_RECURSE "${WORK}")
