@@ -2,6 +2,7 @@
 // boxes that the library's own loader reports (tests/data/scenes/EXPECTED.tsv).
 #include "u3d/blockTypes.h"
 #include "u3d/reader.h"
+#include "u3dTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,21 @@ TEST(SampleScenes, EveryResourceAndTheWorldBoxAgreeWithTheReferenceLoader) {
 }  // namespace
 
 namespace {
+
+// The units scale factor is the file's to report: boxes stay in the file's
+// own units. A model under two parents (one a view) stands twice.
+TEST(SampleScenes, UnitsScaleIsReportedNotApplied) {
+    std::vector<u3dtest::bytesT> blocks = {
+        u3dtest::chain("V", 0, {u3dtest::node(kViewNodeBlock, "V", {{"", {10, 0, 0}}}, "View")})};
+    const std::vector<u3dtest::bytesT> model = u3dtest::triangleModel("M", {{"V", {0, 0, 5}}, {"", {0, 0, 0}}});
+    blocks.insert(blocks.end(), model.begin(), model.end());
+    const u3dFileS read = readU3dMemory(u3dtest::file(blocks, 0.0254));
+    EXPECT_TRUE(read.summary.hasUnitsScale);
+    EXPECT_EQ(read.summary.unitsScale, 0.0254);
+    EXPECT_EQ(read.scene.unitsScale, 0.0254);
+    EXPECT_EQ(read.summary.modelInstanceCount, 2u);
+    expectBox(read.summary.worldBox, {0, 0, 0, 11, 2, 5});
+}
 
 // A million faces whose every position arrives in resolution updates.
 TEST(SampleScenes, AMillionFaceProgressiveTorus) {

@@ -37,17 +37,20 @@ bytesT block(uint32_t type, const bytesT& data, const bytesT& metadata) {
     return out;
 }
 
-bytesT file(const std::vector<bytesT>& blocks) {
-    uint64_t size = 12 + 24;
+bytesT file(const std::vector<bytesT>& blocks, double unitsScale) {
+    const bool units = unitsScale != 0;
+    uint64_t size = 12 + (units ? 32 : 24);
     for (const bytesT& b : blocks)
         size += b.size();
     u3d::bitWriterC header;
     header.writeI16(256);
     header.writeI16(0);
-    header.writeU32(0);   // profile
-    header.writeU32(36);  // declaration size: the header block
+    header.writeU32(units ? 8 : 0);   // profile: defined units
+    header.writeU32(units ? 44 : 36);  // declaration size: the header block
     header.writeU64(size);
     header.writeU32(106);  // UTF-8
+    if (units)
+        header.writeF64(unitsScale);
     bytesT out = block(u3d::kFileHeaderBlock, header.finish());
     for (const bytesT& b : blocks)
         append(out, b);

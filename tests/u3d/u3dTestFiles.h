@@ -15,7 +15,8 @@ using bytesT = std::vector<uint8_t>;
 bytesT block(uint32_t type, const bytesT& data, const bytesT& metadata = {});
 
 // The file: a header block that declares the file's size, then the blocks.
-bytesT file(const std::vector<bytesT>& blocks);
+// With a units scale factor, the header carries it and the profile says so.
+bytesT file(const std::vector<bytesT>& blocks, double unitsScale = 0);
 
 // A modifier chain of the blocks, claiming `count` of them (by default as
 // many as there are).
