@@ -8,7 +8,11 @@
 namespace u3d {
 
 bitReaderC::bitReaderC(std::span<const uint8_t> data, blockPlaceS place)
-    : data_(data), sizeBits_(uint64_t(data.size()) * 8), histograms_(kStaticFull + 1), place_(place) {}
+    : data_(data),
+      sizeBits_(uint64_t(data.size()) * 8),
+      symbolsLeft_(64 * sizeBits_ + 4096),
+      histograms_(kStaticFull + 1),
+      place_(place) {}
 
 void bitReaderC::fail(const std::string& fault) const { throw formatError(fault, place_); }
 

@@ -140,8 +140,7 @@ private:
 
     // Consumes the bits the last narrowing settled. Pending underflow bits
     // are bits the writer has written too, once the next bit settles: a
-    // block too short for them is cut short. Counting them also stops a
-    // decoder from coding on forever without consuming.
+    // block too short for them is cut short.
     void settle() {
         uint32_t bits = 0;
         uint64_t advance = interval_.shiftSettled(bits);
@@ -153,12 +152,19 @@ private:
         position_ += advance;
         if (position_ + interval_.underflow > sizeBits_)
             fail("compressed data runs past the end of the block");
+        if (--symbolsLeft_ == 0)
+            fail("more coded values than the block's " + std::to_string(sizeBits_ / 8) + " bytes can hold");
     }
 
     std::span<const uint8_t> data_;
     uint64_t sizeBits_;
     uint64_t position_ = 0;
     codingIntervalS interval_;
+    // A well predicted value costs a tiny fraction of a bit, and so a block
+    // could make a decoder code on and on while consuming next to nothing:
+    // a block gets at most 64 coded values per bit (files in the field
+    // code about one), which bounds the time any input can take.
+    uint64_t symbolsLeft_;
     bool noCompression_ = false;
     // The data with the bits of each byte in reverse order and 8 zero bytes
     // after it, made on the first coded value: the code is read highest bit

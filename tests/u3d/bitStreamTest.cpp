@@ -217,6 +217,14 @@ TEST(BitStream, ReadingPastTheBlockIsAFormatErrorNamingTheBlock) {
     bitReaderC empty({}, {});
     EXPECT_THROW(empty.readU8(), formatError);
     EXPECT_THROW(empty.readCompressedU32(kStaticFull + 1000), formatError);
+
+    // Values of a static context of one value cost no bits at all; even
+    // they end, after 64 per bit of the block (and a few to start with).
+    bitReaderC free({}, {});
+    int read = 0;
+    EXPECT_THROW(
+        for (; read < 100000; ++read) EXPECT_EQ(free.readCompressedU32(staticContext(1)), 0u), formatError);
+    EXPECT_EQ(read, 4095);
 }
 
 TEST(BitStream, RandomBytesDecodeOrFailCleanly) {
