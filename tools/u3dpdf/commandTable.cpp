@@ -15,6 +15,9 @@ const std::vector<cliCommandS>& cliCommands() {
                  "                  read a tree (braced form, or INI with --ini) and write it\n"
                  "                  back in the braced form",
          runTree},
+        {"info", "info MODEL.u3d [--json]\n"
+                 "                  what a U3D file holds: blocks, nodes, resources, world box",
+         runInfo},
     };
     return commands;
 }
@@ -39,7 +42,7 @@ std::string programHelp() {
            "                    2. ../lib/" U3DPDF_MODULE_FILE_NAME " from there\n"
            "                    3. the build tree's src/module/" U3DPDF_MODULE_FILE_NAME ", when\n"
            "                       the executable runs from the build tree it was built in\n"
-           "                  (tree accepts --module but does not load the module)\n"
+           "                  (tree and info accept --module but do not load the module)\n"
            "  -h, --help      this text; \"u3dpdf COMMAND --help\" describes a command\n"
            "\n"
            "Exit status:\n"
@@ -49,7 +52,9 @@ std::string programHelp() {
            "     be loaded, or output that cannot be written\n";
 }
 
-void printHelp(const std::string& text) {
+void printHelp(const std::string& text) { printText(text); }
+
+void printText(const std::string& text) {
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
         inputError("cannot write to standard output");
 }

@@ -16,6 +16,7 @@ int runConvert(const std::vector<std::string>& args);
 int runRequest(const std::vector<std::string>& args);
 int runCaps(const std::vector<std::string>& args);
 int runTree(const std::vector<std::string>& args);
+int runInfo(const std::vector<std::string>& args);
 
 // The commands in the order the help lists them.
 const std::vector<cliCommandS>& cliCommands();
@@ -24,3 +25,5 @@ std::string programHelp();
 
 // Prints a command's help on standard output; an error when it cannot.
 void printHelp(const std::string& text);
+// Prints a command's output on standard output; an error when it cannot.
+void printText(const std::string& text);

@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "conversionRequest.h"
 #include "hostPlatform.h"
+#include "modelCheck.h"
 #include "moduleConversion.h"
 #include "temporaryCopy.h"
 
@@ -37,9 +38,15 @@ const char* const kHelp =
     "                        origin badly\n"
     "  --module PATH         the module to load (see u3dpdf --help)\n"
     "\n"
+    "MODEL.u3d is read as U3D first: a file that is not U3D, is truncated or has\n"
+    "blocks that run past its end is refused before anything is written. Content\n"
+    "that does not decode (viewers may still show the rest) gets a warning line,\n"
+    "and the model is embedded as it is.\n"
+    "\n"
     "Exit status: 0 converted; 1 the module could not convert (the reason it gives\n"
     "is shown; no output file is left and an existing OUT.pdf is kept); 2 usage\n"
-    "error, unreadable model or a module that cannot be loaded.\n";
+    "error, unreadable model, a file that is not U3D or a module that cannot be\n"
+    "loaded.\n";
 
 const cliOptionS kOptions[] = {
     {"--output", "-o", 1},
@@ -98,6 +105,8 @@ int runConvert(const std::vector<std::string>& words) {
     refuseOverwritingModel(model, output);
 
     const temporaryCopyC copy(model);
+    // The copy is what the module embeds.
+    checkModelStructure(model, copy.path());
     metaObjectC request =
         centred ? buildCentredRequest(output, copy.path(), box) : buildConversionRequest(output, copy.path(), box);
     return runModuleConversion(args.value("--module"), request,

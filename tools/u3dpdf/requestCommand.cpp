@@ -3,8 +3,11 @@
 #include "cliArgs.h"
 #include "cliExit.h"
 #include "commands.h"
+#include "modelCheck.h"
 #include "moduleConversion.h"
 #include "treeFiles.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -22,13 +25,34 @@ const char* const kHelp =
     "\n"
     "  --module PATH   the module to load (see u3dpdf --help)\n"
     "\n"
+    "The U3D file that FILENAME names is read as U3D first, as convert does: a\n"
+    "file that is not U3D is refused before the module sees the request.\n"
+    "\n"
     "Exit status: 0 converted; 1 the module could not convert; 2 usage error, a\n"
     "file that cannot be read, does not parse (the reader's \"Line:N - message\"\n"
-    "is shown) or holds no tree, or a module that cannot be loaded.\n";
+    "is shown) or holds no tree, a model that is not U3D, or a module that cannot\n"
+    "be loaded.\n";
 
 const cliOptionS kOptions[] = {
     {"--module", nullptr, 1},
 };
+
+// The model of the request's input record (the first child of INPUTDATA),
+// when it names one that exists: one that does not is the module's to
+// refuse, as before.
+void checkRequestModel(const metaObjectC& request) {
+    metaTreeC* input = request.findChild("INPUTDATA");
+    metaTreeC* record = input && metaObjectC(input).childCount() > 0 ? metaObjectC(input).childAt(0) : nullptr;
+    metaTreeC* name = record ? metaObjectC(record).findChild("FILENAME") : nullptr;
+    int found = 0;
+    const std::string model = name ? metaObjectC(name).getString(&found).text() : std::string();
+    if (!found || model.empty())
+        return;
+    if (std::FILE* file = std::fopen(model.c_str(), "rb")) {
+        std::fclose(file);
+        checkModelStructure(model, model);
+    }
+}
 
 }  // namespace
 
@@ -42,5 +66,6 @@ int runRequest(const std::vector<std::string>& words) {
     metaObjectC request = loadBracedTree(file);
     if (!request.valid())
         inputError(file + " holds no request tree");
+    checkRequestModel(request);
     return runModuleConversion(args.value("--module"), request, "the module could not convert the request in " + file);
 }

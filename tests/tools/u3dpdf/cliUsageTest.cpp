@@ -29,6 +29,9 @@ TEST(CliUsageTest, BadCommandLinesExitTwoWithOneLine) {
         {"caps", "--module"},
         {"tree"},
         {"tree", "t.txt", "--compact"},
+        {"info"},
+        {"info", "a.u3d", "b.u3d"},
+        {"info", "a.u3d", "--pretty"},
     };
     for (const std::vector<std::string>& args : refused) {
         const cliResultS run = runCli(args);
@@ -60,7 +63,7 @@ TEST(CliUsageTest, HelpIsThereForTheProgramAndEveryCommand) {
     const cliResultS program = runCli({"--help"});
     EXPECT_EQ(program.status, 0);
     EXPECT_EQ(program.err, "");
-    for (const char* command : {"convert", "request", "caps", "tree"}) {
+    for (const char* command : {"convert", "request", "caps", "tree", "info"}) {
         EXPECT_NE(program.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
         // Help wins over the mistakes on the same line.
         const cliResultS help = runCli({command, "--bogus", "--help"});

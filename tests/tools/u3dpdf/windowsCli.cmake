@@ -80,6 +80,18 @@ if(NOT result EQUAL 0 OR NOT out MATCHES "\"U3D Translator DLL\"")
   message(FATAL_ERROR "caps exited ${result}: ${out}${err}")
 endif()
 
+# What the model holds, and a file that is not U3D refused before any PDF.
+run_cli(info model.u3d)
+if(NOT result EQUAL 0 OR NOT out MATCHES "model instances: 1\r?\nworld box: -4 -4 -1 4 4 1")
+  message(FATAL_ERROR "info exited ${result}: ${out}${err}")
+endif()
+file(WRITE "${WORK}/part.u3d" "solid part\n  facet normal 0 0 1\n")
+run_cli(convert part.u3d -o part.pdf)
+if(NOT result EQUAL 2 OR EXISTS "${WORK}/part.pdf"
+   OR NOT err MATCHES "^u3dpdf: part.u3d: block 0x696C6F73 at offset 0: not a U3D file")
+  message(FATAL_ERROR "convert of a file that is not U3D exited ${result}: ${err}")
+endif()
+
 file(REMOVE_RECURSE "${WORK}")
 if(NOT QPDF)
   # The test's SKIP_REGULAR_EXPRESSION.
