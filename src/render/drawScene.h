@@ -1,0 +1,65 @@
+// Drawing the prepared scene into one band, in the order a render mode
+// needs: opaque faces, their outlines, transparent faces, then edges, dots
+// and boxes on top.
+#pragma once
+
+#include "render/drawItems.h"
+#include "render/outline.h"
+#include "render/primitives.h"
+#include "render/renderModeTraits.h"
+
+#include <vector>
+
+namespace render {
+
+class sceneDrawerC {
+public:
+    sceneDrawerC(const drawItemsS& items, const viewS& view, const drawingS& drawing);
+
+    const modeTraitsS& traits() const { return traits_; }
+    void drawBand(sampleBandC& band) const;
+
+private:
+    struct windowS;
+
+    template <int kCorners, class Visit>
+    void forEachPrimitive(std::size_t item, const windowS& window, Visit&& visit) const;
+
+    void drawFaces(std::size_t item, const windowS& window, bool blended) const;
+    void drawEdges(std::size_t item, const windowS& window) const;
+    void drawVertices(std::size_t item, const windowS& window) const;
+    void drawLineSet(std::size_t item, const windowS& window) const;
+    void drawPointSet(std::size_t item, const windowS& window) const;
+    void drawBox(std::size_t item, const windowS& window, bool faces, bool edges) const;
+
+    // A corner's diffuse colour: its vertex colour, else the material's.
+    rgbF diffuse(const drawItemS& item, std::size_t corner, const materialColoursS& material) const;
+    // A corner's normal as the geometry gives it, in resource space.
+    bool normal(const drawItemS& item, std::size_t corner, float raw[3]) const;
+    // The colour of a surface with that normal (raw: in resource space,
+    // null for the face's own), lit on the side the camera sees.
+    rgbF lit(const drawItemS& item, const float raw[3], bool back, const float faceNormal[3], surfaceS surface) const;
+    rgbF litCorner(const drawItemS& item, std::size_t corner, const materialColoursS& material,
+                   const float faceNormal[3], bool back) const;
+    // The lit colours of a triangle's corners; one colour for all three
+    // when the triangle is too small on the image for shading across it to
+    // show.
+    void litCorners(const drawItemS& item, primitiveS<3>& t, const float faceNormal[3], bool back) const;
+    // A line's or point's own colour, unlit.
+    rgbF ownColour(const drawItemS& item, std::size_t corner, const materialColoursS& material) const;
+
+    const drawItemsS& items_;
+    modeTraitsS traits_;
+    clipperC clipper_;
+    lightSetS lights_;
+    rgbF auxiliary_;
+    rgbF faceColour_;
+    rgbF background_;
+    float opacity_;
+    outlineS outline_;
+    // Each instance's vertices placed once, while they fit the budget;
+    // empty for the instances placed corner by corner instead.
+    std::vector<std::vector<placedVertexS>> placed_;
+};
+
+}  // namespace render
