@@ -3,6 +3,7 @@
 #include "u3d/sceneInstances.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace render {
 
@@ -60,7 +61,7 @@ materialColoursS coloursOf(const u3d::sceneS& scene, const std::string& shaderNa
     m.surface.diffuse = toRgbF(material->diffuse);
     m.surface.ambient = toRgbF(material->ambient);
     m.surface.emissive = toRgbF(material->emissive);
-    m.opacity = std::clamp(material->opacity, 0.0f, 1.0f);
+    m.opacity = std::isfinite(material->opacity) ? std::clamp(material->opacity, 0.0f, 1.0f) : 1.0f;
     return m;
 }
 
@@ -102,7 +103,8 @@ drawItemsS prepareItems(const u3d::sceneS& scene, const viewS& view) {
             float p[3];
             item.toCamera.apply(corner & 1 ? b.max[0] : b.min[0], corner & 2 ? b.max[1] : b.min[1],
                                 corner & 4 ? b.max[2] : b.min[2], p);
-            out.farthest = std::max(out.farthest, p[2]);
+            if (std::isfinite(p[2]))
+                out.farthest = std::max(out.farthest, p[2]);
         }
         out.items.push_back(std::move(item));
     }

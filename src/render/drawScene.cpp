@@ -28,8 +28,6 @@ constexpr float kSmallTriangle = 2;
 // that, corners are placed one by one each time they are drawn.
 constexpr std::size_t kPlacedVertexBudget = std::size_t(24) << 20;
 
-rgbF clamped(rgbF c) { return {std::clamp(c.r, 0.0f, 1.0f), std::clamp(c.g, 0.0f, 1.0f), std::clamp(c.b, 0.0f, 1.0f)}; }
-
 paintS onTop() {
     paintS paint;
     paint.depthScale = kOnTop;
@@ -44,15 +42,15 @@ struct sceneDrawerC::windowS {
     float bottom;
 };
 
-sceneDrawerC::sceneDrawerC(const drawItemsS& items, const viewS& view, const drawingS& drawing)
+sceneDrawerC::sceneDrawerC(const drawItemsS& items, const viewS& view, float nearZ, const drawingS& drawing)
     : items_(items),
       traits_(traitsOf(drawing.mode)),
-      clipper_(view, items.farthest * 1e-5f),
+      clipper_(view, nearZ),
       lights_(lightSetFor(drawing.lighting)),
-      auxiliary_(clamped(toRgbF(drawing.auxiliary))),
-      faceColour_(clamped(toRgbF(drawing.face.value_or(drawing.background)))),
-      background_(clamped(toRgbF(drawing.background))),
-      opacity_(std::isfinite(drawing.opacity) ? std::clamp(float(drawing.opacity), 0.0f, 1.0f) : 0.5f) {
+      auxiliary_(toRgbF(drawing.auxiliary)),
+      faceColour_(toRgbF(drawing.face.value_or(drawing.background))),
+      background_(toRgbF(drawing.background)),
+      opacity_(std::isfinite(drawing.opacity) ? float(std::clamp(drawing.opacity, 0.0, 1.0)) : 0.5f) {
     outline_.colour = packColour(auxiliary_.r, auxiliary_.g, auxiliary_.b);
     const double crease = std::isfinite(drawing.creaseDegrees) ? drawing.creaseDegrees : 45;
     outline_.creaseCosine = float(std::cos(std::clamp(crease, 0.0, 180.0) * 3.14159265358979323846 / 180));
@@ -229,7 +227,7 @@ void sceneDrawerC::litCorners(const drawItemS& item, primitiveS<3>& t, const flo
 rgbF sceneDrawerC::ownColour(const drawItemS& item, std::size_t corner, const materialColoursS& material) const {
     const rgbF c = diffuse(item, corner, material);
     const rgbF& e = material.surface.emissive;
-    return clamped({c.r + e.r, c.g + e.g, c.b + e.b});
+    return {c.r + e.r, c.g + e.g, c.b + e.b};
 }
 
 void sceneDrawerC::drawFaces(std::size_t itemIndex, const windowS& window, bool blended) const {

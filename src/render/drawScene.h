@@ -14,7 +14,8 @@ namespace render {
 
 class sceneDrawerC {
 public:
-    sceneDrawerC(const drawItemsS& items, const viewS& view, const drawingS& drawing);
+    // Nothing nearer the camera than nearZ is drawn.
+    sceneDrawerC(const drawItemsS& items, const viewS& view, float nearZ, const drawingS& drawing);
 
     const modeTraitsS& traits() const { return traits_; }
     void drawBand(sampleBandC& band) const;
@@ -45,7 +46,7 @@ private:
     // when the triangle is too small on the image for shading across it to
     // show.
     void litCorners(const drawItemS& item, primitiveS<3>& t, const float faceNormal[3], bool back) const;
-    // A line's or point's own colour, unlit.
+    // A line's or point's own colour, unlit (clamped when packed).
     rgbF ownColour(const drawItemS& item, std::size_t corner, const materialColoursS& material) const;
 
     const drawItemsS& items_;

@@ -11,7 +11,11 @@ struct rgbF {
     float b = 0;
 };
 
-inline rgbF toRgbF(const rgbS& c) { return {float(c.r), float(c.g), float(c.b)}; }
+// A caller's colour, clamped to 0..1 (what is not a number taken as 0).
+inline rgbF toRgbF(const rgbS& c) {
+    auto unit = [](double v) { return v > 0 ? (v < 1 ? float(v) : 1.0f) : 0.0f; };
+    return {unit(c.r), unit(c.g), unit(c.b)};
+}
 inline rgbF toRgbF(const u3d::color4f& c) { return {c.r, c.g, c.b}; }
 
 // Infinite lights in camera space, each as the unit vector towards the light

@@ -1,7 +1,9 @@
 #include "render/poster.h"
 
 #include "render/drawScene.h"
+#include "render/lighting.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -31,7 +33,8 @@ imageS renderPoster(const u3d::sceneS& scene, const cameraS& camera, const drawi
     image.width = width;
     image.height = height;
     image.rgb.resize(std::size_t(width) * std::size_t(height) * 3);
-    const uint32_t background = packColour(drawing.background);
+    const rgbF backgroundColour = toRgbF(drawing.background);
+    const uint32_t background = packColour(backgroundColour.r, backgroundColour.g, backgroundColour.b);
     for (std::size_t i = 0; i < image.rgb.size(); i += 3)
         for (int c = 0; c < 3; ++c)
             image.rgb[i + std::size_t(c)] = uint8_t(background >> (8 * c));
@@ -43,7 +46,13 @@ imageS renderPoster(const u3d::sceneS& scene, const cameraS& camera, const drawi
     if (items.items.empty() || !(items.farthest > 0))
         return image;
 
-    const sceneDrawerC drawer(items, *view, drawing);
+    // The near plane is automatic, as in a view without explicit clipping:
+    // a millionth of the distance the view orbits at (or, without one, of
+    // the farthest depth), which cuts away only what touches the camera.
+    // Depth is kept as 1 / z, whose precision does not depend on it.
+    const double scale = camera.centreOfOrbit > 0 ? camera.centreOfOrbit : double(items.farthest);
+    const float nearZ = float(std::clamp(scale * 1e-6, 1e-30, 1e30));
+    const sceneDrawerC drawer(items, *view, nearZ, drawing);
     const bool outlines = drawer.traits().outlines;
     sampleBandC band(width, height, outlines, outlines ? kOutlineMargin : 0, kBandBytes);
     for (int row = 0; row < height; row += band.pixelRowsPerBand()) {

@@ -58,7 +58,9 @@ struct rgbS {
 
 // The camera exactly as a 3D view states it (ISO 32000-1, 13.6.4, the 3D
 // view dictionary): cameraToWorld is the C2W array, the camera's x, y and z
-// axes in world coordinates and then its position; centreOfOrbit is CO.
+// axes in world coordinates and then its position; centreOfOrbit is CO, the
+// distance along the view at which the view turns. A still picture depends
+// on CO only through the automatic near plane, which is set relative to it.
 struct cameraS {
     std::array<double, 12> cameraToWorld{};
     double centreOfOrbit = 0;

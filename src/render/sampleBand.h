@@ -28,12 +28,12 @@ inline constexpr int kSamples = 4;
 // of a pixel: every column of a 4 x 4 grid once.
 inline constexpr float kSampleOffsets[kSamples] = {0.375f, 0.875f, 0.125f, 0.625f};
 
-// A colour as the band stores it: 8 bits each of red, green, blue.
+// A colour as the band stores it: 8 bits each of red, green, blue. Values
+// outside 0..1 are clamped, and what is not a number is taken as 0.
 inline uint32_t packColour(float r, float g, float b) {
-    auto channel = [](float v) { return uint32_t(v <= 0 ? 0 : v >= 1 ? 255 : int(v * 255 + 0.5f)); };
+    auto channel = [](float v) { return uint32_t(v > 0 ? (v < 1 ? int(v * 255 + 0.5f) : 255) : 0); };
     return channel(r) | channel(g) << 8 | channel(b) << 16;
 }
-inline uint32_t packColour(const rgbS& c) { return packColour(float(c.r), float(c.g), float(c.b)); }
 
 class sampleBandC {
 public:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace render {
 
@@ -66,10 +67,15 @@ std::optional<viewS> makeView(const cameraS& camera, int width, int height) {
 }
 
 affine3f affine3f::from(const u3d::matrix4d& transform) {
+    // Saturated rather than converted out of range; what overflows then
+    // places its vertices outside every clipping plane.
+    constexpr double kLargest = std::numeric_limits<float>::max();
     affine3f out;
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c)
-            out.m[r][c] = static_cast<float>(transform.m[r + 4 * c]);
+        for (int c = 0; c < 4; ++c) {
+            const double v = transform.m[r + 4 * c];
+            out.m[r][c] = static_cast<float>(std::isnan(v) ? v : std::clamp(v, -kLargest, kLargest));
+        }
     return out;
 }
 

@@ -257,9 +257,28 @@ TEST(PosterModes, BrokenGeometryIsPassedOverAndTheRestDrawn) {
     g.normalIndices = {0, 0};
     g.diffuseColors = {{0, 1, 0, 1}};
     g.diffuseIndices = {5, 5, 5};
+    // Another instance whose transform overflows single precision, and
+    // one whose material is not a number.
+    u3d::matrix4d huge;
+    huge.m[0] = huge.m[5] = huge.m[10] = 1e300;
+    view.scene.nodes.push_back(model("huge", "box", {"red"}, huge));
+    addMaterial(view.scene, "nan", {std::nanf(""), 0, 0, 1}, std::nanf(""));
+    u3d::matrix4d aside;
+    aside.m[12] = -30;
+    view.scene.nodes.push_back(model("aside", "box", {"nan"}, aside));
     const render::imageS image = view.draw(renderModeE::solidOutline);
     EXPECT_TRUE(isRed(view.pixelAt(image, kFrontFace)));
     EXPECT_TRUE(isWhite(view.pixelAt(image, kOutside)));
+    // Settings that are not numbers or out of range.
+    render::drawingS odd;
+    odd.background = {std::nan(""), 2, -1};
+    odd.opacity = 1e300;
+    odd.creaseDegrees = std::nan("");
+    odd.auxiliary = {1e300, -1e300, 0.5};
+    const rgb8 corner = pixel(view.draw(renderModeE::transparentWireframe, odd), 0, 0);
+    EXPECT_EQ(corner.r, 0);
+    EXPECT_EQ(corner.g, 255);
+    EXPECT_EQ(corner.b, 0);
     for (renderModeE mode : {renderModeE::wireframe, renderModeE::vertices, renderModeE::boundingBox})
         EXPECT_TRUE(isWhite(view.pixelAt(view.draw(mode), kOutside)));
 }
