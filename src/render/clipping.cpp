@@ -20,7 +20,10 @@ cameraVertexS between(const cameraVertexS& a, const cameraVertexS& b, float t) {
 }  // namespace
 
 clipperC::clipperC(const viewS& view, float nearZ)
-    : centreX_(float(view.centreX)), centreY_(float(view.centreY)), focal_(float(view.focal)) {
+    : centreX_(float(view.centreX)),
+      centreY_(float(view.centreY)),
+      focal_(float(view.focal)),
+      inverseFocal_(float(1 / view.focal)) {
     const float g = float(view.guard);
     const float planes[5][4] = {{0, 0, 1, -nearZ}, {1, 0, g, 0}, {-1, 0, g, 0}, {0, 1, g, 0}, {0, -1, g, 0}};
     for (int i = 0; i < 5; ++i)
@@ -41,6 +44,11 @@ uint32_t clipperC::outside(const float p[3]) const {
 screenVertexS clipperC::project(const cameraVertexS& v) const {
     const float w = 1.0f / v.z;
     return {centreX_ + focal_ * v.x * w, centreY_ - focal_ * v.y * w, w, v.r, v.g, v.b};
+}
+
+cameraVertexS clipperC::unproject(const screenVertexS& v) const {
+    const float z = 1.0f / v.w, scale = z * inverseFocal_;
+    return {(v.x - centreX_) * scale, (centreY_ - v.y) * scale, z, v.r, v.g, v.b};
 }
 
 int clipperC::clipTriangle(const cameraVertexS in[3], screenVertexS out[kMaxPolygon]) const {

@@ -9,14 +9,15 @@
 
 namespace render {
 
-// A vertex in camera space with the colour it carries.
+// A vertex in camera space with the colour it carries (left uninitialised
+// by default: primitives are made by the million and filled in at once).
 struct cameraVertexS {
-    float x = 0;
-    float y = 0;
-    float z = 0;
-    float r = 0;
-    float g = 0;
-    float b = 0;
+    float x;
+    float y;
+    float z;
+    float r;
+    float g;
+    float b;
 };
 
 class clipperC {
@@ -32,6 +33,8 @@ public:
 
     // Where the point falls on the image; only for points inside.
     screenVertexS project(const cameraVertexS& v) const;
+    // The camera-space point that projects there.
+    cameraVertexS unproject(const screenVertexS& v) const;
 
     // The convex polygon (up to kMaxPolygon vertices) left of a triangle,
     // projected; returns the vertex count, below 3 when nothing is left.
@@ -43,7 +46,7 @@ public:
 private:
     // The planes as (a, b, c, d): inside where a x + b y + c z + d >= 0.
     float planes_[5][4];
-    float centreX_, centreY_, focal_;
+    float centreX_, centreY_, focal_, inverseFocal_;
 };
 
 }  // namespace render

@@ -40,14 +40,27 @@ std::unique_ptr<geometryInfoS> describe(const u3d::geometryS& g) {
 
     const std::size_t cornersPerChunk = geometryInfoS::kChunk * u3d::cornersPerPrimitive(g.kind);
     info->chunkBoxes.resize((corners + cornersPerChunk - 1) / cornersPerChunk);
-    for (std::size_t c = 0; c < corners; ++c) {
-        const uint32_t index = g.positionIndices[c];
-        if (index >= g.positions.size())
-            continue;
-        const u3d::vec3f& p = g.positions[index];
-        const float point[3] = {p.x, p.y, p.z};
-        info->chunkBoxes[c / cornersPerChunk].add(point);
-        info->bounds.add(point);
+    for (std::size_t chunk = 0; chunk < info->chunkBoxes.size(); ++chunk) {
+        float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};
+        bool empty = true;
+        for (std::size_t c = chunk * cornersPerChunk; c < std::min(corners, (chunk + 1) * cornersPerChunk); ++c) {
+            const uint32_t index = g.positionIndices[c];
+            if (index >= g.positions.size())
+                continue;
+            const u3d::vec3f& p = g.positions[index];
+            if (empty) {
+                lo[0] = hi[0] = p.x, lo[1] = hi[1] = p.y, lo[2] = hi[2] = p.z;
+                empty = false;
+            }
+            lo[0] = std::min(lo[0], p.x), lo[1] = std::min(lo[1], p.y), lo[2] = std::min(lo[2], p.z);
+            hi[0] = std::max(hi[0], p.x), hi[1] = std::max(hi[1], p.y), hi[2] = std::max(hi[2], p.z);
+        }
+        if (!empty) {
+            info->chunkBoxes[chunk].add(lo);
+            info->chunkBoxes[chunk].add(hi);
+            info->bounds.add(lo);
+            info->bounds.add(hi);
+        }
     }
     return info;
 }

@@ -26,7 +26,7 @@ struct boxF {
 struct geometryInfoS {
     // Primitives are visited in chunks of this many; a chunk whose box
     // misses the band being drawn is passed over whole.
-    static constexpr std::size_t kChunk = 256;
+    static constexpr std::size_t kChunk = 64;
 
     const u3d::geometryS* geometry = nullptr;
     std::size_t primitives = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace render {
 
@@ -24,9 +25,9 @@ constexpr float kSteepestSlope = 20;
 // Triangles at most this many pixels across are shaded once, at their
 // middle: the difference from shading each corner cannot show.
 constexpr float kSmallTriangle = 2;
-// Placed vertices kept at most, over all instances (28 bytes each): above
-// that, corners are placed one by one each time they are drawn.
-constexpr std::size_t kPlacedVertexBudget = std::size_t(24) << 20;
+// What the instances' caches may take in all: instances beyond it have
+// their corners placed one by one each time they are drawn.
+constexpr std::size_t kCacheBudget = std::size_t(16) << 20;
 
 paintS onTop() {
     paintS paint;
@@ -57,48 +58,69 @@ sceneDrawerC::sceneDrawerC(const drawItemsS& items, const viewS& view, float nea
     outline_.depthJump = float(kSteepestSlope / view.focal);
 
     // A vertex is shared by about six triangles: placing it once saves the
-    // transform, the clipping test and the division five times over.
-    placed_.resize(items.items.size());
-    std::size_t budget = kPlacedVertexBudget / sizeof(placedVertexS);
+    // transform, the clipping test and the division five times over. The
+    // chunks' rows, likewise, are worked out once rather than per band.
+    caches_.resize(items.items.size());
+    std::size_t budget = kCacheBudget;
     for (std::size_t i = 0; i < items.items.size(); ++i) {
         const drawItemS& item = items.items[i];
+        for (const materialColoursS& material : *item.materials) {
+            const float alpha = faceAlpha(material);
+            (alpha < kOpaque ? caches_[i].blendedFaces : caches_[i].opaqueFaces) |= alpha > 0;
+        }
         const auto& positions = item.info->geometry->positions;
-        if (positions.size() > budget)
+        const std::size_t bytes =
+            positions.size() * sizeof(cachedVertexS) + item.info->chunkBoxes.size() * sizeof(chunkRowsS);
+        if (bytes > budget)
             continue;
-        budget -= positions.size();
-        placed_[i].reserve(positions.size());
+        budget -= bytes;
+        itemCacheS& cache = caches_[i];
+        cache.vertices.reserve(positions.size());
         for (const u3d::vec3f& p : positions) {
             float camera[3];
             item.toCamera.apply(p.x, p.y, p.z, camera);
-            placed_[i].push_back(placeVertex(clipper_, camera));
+            cache.vertices.push_back(cached(placeVertex(clipper_, camera)));
         }
+        cache.chunkRows.reserve(item.info->chunkBoxes.size());
+        for (const boxF& box : item.info->chunkBoxes)
+            cache.chunkRows.push_back(chunkRows(item, box));
     }
+}
+
+sceneDrawerC::chunkRowsS sceneDrawerC::chunkRows(const drawItemS& item, const boxF& box) const {
+    if (box.empty)
+        return {0, 0, true};
+    uint32_t all = ~0u, any = 0;
+    float top = 0, bottom = 0;
+    for (int corner = 0; corner < 8; ++corner) {
+        float p[3];
+        item.toCamera.apply(corner & 1 ? box.max[0] : box.min[0], corner & 2 ? box.max[1] : box.min[1],
+                            corner & 4 ? box.max[2] : box.min[2], p);
+        const placedVertexS v = placeVertex(clipper_, p);
+        all &= v.outside;
+        any |= v.outside;
+        top = corner == 0 ? v.screenY : std::min(top, v.screenY);
+        bottom = corner == 0 ? v.screenY : std::max(bottom, v.screenY);
+    }
+    if (all != 0)
+        return {0, 0, true};
+    // A box reaching past a plane may cover any row once clipped.
+    if (any != 0)
+        return {-std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity(), false};
+    return {top, bottom, false};
 }
 
 template <int kCorners, class Visit>
 void sceneDrawerC::forEachPrimitive(std::size_t itemIndex, const windowS& window, Visit&& visit) const {
     const drawItemS& item = items_.items[itemIndex];
-    const std::vector<placedVertexS>& placed = placed_[itemIndex];
+    const std::vector<cachedVertexS>& placed = caches_[itemIndex].vertices;
+    const std::vector<chunkRowsS>& rows = caches_[itemIndex].chunkRows;
     const geometryInfoS& info = *item.info;
     const u3d::geometryS& g = *info.geometry;
     for (std::size_t chunk = 0; chunk < info.chunkBoxes.size(); ++chunk) {
-        const boxF& box = info.chunkBoxes[chunk];
-        if (box.empty)
-            continue;
-        // The chunk's box on the image: passed over when it misses the band.
-        uint32_t all = ~0u, any = 0;
-        float top = 0, bottom = 0;
-        for (int corner = 0; corner < 8; ++corner) {
-            float p[3];
-            item.toCamera.apply(corner & 1 ? box.max[0] : box.min[0], corner & 2 ? box.max[1] : box.min[1],
-                                corner & 4 ? box.max[2] : box.min[2], p);
-            const placedVertexS v = placeVertex(clipper_, p);
-            all &= v.outside;
-            any |= v.outside;
-            top = corner == 0 ? v.screenY : std::min(top, v.screenY);
-            bottom = corner == 0 ? v.screenY : std::max(bottom, v.screenY);
-        }
-        if (all != 0 || (any == 0 && (bottom < window.top || top > window.bottom)))
+        // Chunks whose box misses the band are passed over.
+        const chunkRowsS r = rows.empty() ? chunkRows(item, info.chunkBoxes[chunk]) : rows[chunk];
+        if (r.culled || r.bottom < window.top || r.top > window.bottom)
             continue;
 
         const std::size_t end = std::min(info.primitives, (chunk + 1) * geometryInfoS::kChunk);
@@ -113,8 +135,8 @@ void sceneDrawerC::forEachPrimitive(std::size_t itemIndex, const windowS& window
                 if (!valid)
                     break;
                 placedVertexS v;
-                if (!placed.empty()) {
-                    v = placed[position];
+                if (!placed.empty() && placed[position].outside == 0) {
+                    v = uncached(clipper_, placed[position]);
                 } else {
                     const u3d::vec3f& raw = g.positions[position];
                     float camera[3];
@@ -174,9 +196,11 @@ rgbF sceneDrawerC::lit(const drawItemS& item, const float raw[3], bool back, con
         item.normalToCamera.applyLinear(raw[0], raw[1], raw[2], m);
         const float length = std::sqrt(m[0] * m[0] + m[1] * m[1] + m[2] * m[2]);
         // Both sides of a face are lit: its back with the normals reversed.
-        if (length > 0 && std::isfinite(length))
+        if (length > 0 && std::isfinite(length)) {
+            const float scale = (back ? -1.0f : 1.0f) / length;
             for (int i = 0; i < 3; ++i)
-                n[i] = (back ? -m[i] : m[i]) / length;
+                n[i] = m[i] * scale;
+        }
     }
     if (traits_.emissiveBoost) {
         surface.emissive.r += kIllustrationEmissive * surface.diffuse.r;
@@ -207,17 +231,20 @@ void sceneDrawerC::litCorners(const drawItemS& item, primitiveS<3>& t, const flo
     }
     // Shaded once, with the corners' colours and normals summed.
     surfaceS surface = material.surface;
-    surface.diffuse = {};
+    if (item.info->colours) {
+        surface.diffuse = {};
+        for (int k = 0; k < 3; ++k) {
+            const rgbF c = diffuse(item, t.index * 3 + k, material);
+            surface.diffuse = {surface.diffuse.r + c.r / 3, surface.diffuse.g + c.g / 3, surface.diffuse.b + c.b / 3};
+        }
+    }
     float sum[3] = {0, 0, 0};
-    bool normals = true;
-    for (int k = 0; k < 3; ++k) {
-        const rgbF c = diffuse(item, t.index * 3 + k, material);
-        surface.diffuse = {surface.diffuse.r + c.r / 3, surface.diffuse.g + c.g / 3, surface.diffuse.b + c.b / 3};
-        float raw[3];
-        normals = normals && normal(item, t.index * 3 + k, raw);
-        if (normals)
-            for (int i = 0; i < 3; ++i)
-                sum[i] += raw[i];
+    bool normals = item.info->normals;
+    for (int k = 0; k < 3 && normals; ++k) {
+        float raw[3] = {0, 0, 0};
+        normals = normal(item, t.index * 3 + k, raw);
+        for (int i = 0; i < 3; ++i)
+            sum[i] += raw[i];
     }
     const rgbF colour = lit(item, normals ? sum : nullptr, back, faceNormal, surface);
     for (int k = 0; k < 3; ++k)
@@ -230,17 +257,25 @@ rgbF sceneDrawerC::ownColour(const drawItemS& item, std::size_t corner, const ma
     return {c.r + e.r, c.g + e.g, c.b + e.b};
 }
 
+float sceneDrawerC::faceAlpha(const materialColoursS& material) const {
+    using faces = modeTraitsS::facesE;
+    if (traits_.faces == faces::lit)
+        return material.opacity;
+    if (traits_.faces == faces::transparent)
+        return material.opacity * opacity_;
+    return 1;
+}
+
 void sceneDrawerC::drawFaces(std::size_t itemIndex, const windowS& window, bool blended) const {
     using faces = modeTraitsS::facesE;
     const drawItemS& item = items_.items[itemIndex];
+    if (!(blended ? caches_[itemIndex].blendedFaces : caches_[itemIndex].opaqueFaces))
+        return;
     forEachPrimitive<3>(itemIndex, window, [&](primitiveS<3>& t) {
-        const materialColoursS& material = item.material(t.index);
-        float alpha = 1;
-        if (traits_.faces == faces::lit)
-            alpha = material.opacity;
-        else if (traits_.faces == faces::transparent)
-            alpha = material.opacity * opacity_;
+        const float alpha = faceAlpha(item.material(t.index));
         if (blended != (alpha < kOpaque) || !(alpha > 0))
+            return;
+        if (!blended && !t.clipped && hiddenTriangle(window.band, t.screen[0], t.screen[1], t.screen[2]))
             return;
         float n[3];
         bool back;

@@ -22,10 +22,29 @@ public:
 
 private:
     struct windowS;
+    // The image rows a chunk's box covers, or that it lies wholly outside
+    // a clipping plane.
+    struct chunkRowsS {
+        float top, bottom;
+        bool culled;
+    };
+    // What is worked out once per instance: whether it has faces drawn
+    // opaque and faces blended, and while they fit the budget its placed
+    // vertices and its chunks' rows.
+    struct itemCacheS {
+        bool opaqueFaces = false;
+        bool blendedFaces = false;
+        std::vector<cachedVertexS> vertices;  // by position index
+        std::vector<chunkRowsS> chunkRows;
+    };
+
+    chunkRowsS chunkRows(const drawItemS& item, const boxF& box) const;
 
     template <int kCorners, class Visit>
     void forEachPrimitive(std::size_t item, const windowS& window, Visit&& visit) const;
 
+    // How opaque the faces of a material are drawn.
+    float faceAlpha(const materialColoursS& material) const;
     void drawFaces(std::size_t item, const windowS& window, bool blended) const;
     void drawEdges(std::size_t item, const windowS& window) const;
     void drawVertices(std::size_t item, const windowS& window) const;
@@ -58,9 +77,8 @@ private:
     rgbF background_;
     float opacity_;
     outlineS outline_;
-    // Each instance's vertices placed once, while they fit the budget;
-    // empty for the instances placed corner by corner instead.
-    std::vector<std::vector<placedVertexS>> placed_;
+    // By instance; empty for those beyond the budget.
+    std::vector<itemCacheS> caches_;
 };
 
 }  // namespace render

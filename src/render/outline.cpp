@@ -1,7 +1,6 @@
 #include "render/outline.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace render {
@@ -46,28 +45,21 @@ struct tester {
 
 void drawOutlines(sampleBandC& band, const outlineS& outline) {
     const tester test{outline, int(std::floor(outline.creaseCosine * 127 * 127))};
-    const int width = band.width();
-    const int first = std::max(band.firstSampleRow(), band.firstOwnSampleRow() - kOutlineSpread);
-    const int end = std::min(band.endSampleRow(), band.endOwnSampleRow() + kOutlineSpread);
     // Only where faces were drawn, and one sample around, can a pair differ.
-    auto columns = [&](int from, int to) {
-        std::array<int, 2> range{width, -1};
-        for (int row = std::max(from, band.firstSampleRow()); row <= std::min(to, band.endSampleRow() - 1); ++row) {
-            const auto drawn = band.drawnColumns(row);
-            range = {std::min(range[0], drawn[0] - 1), std::max(range[1], drawn[1] + 1)};
-        }
-        return std::array<int, 2>{std::max(range[0], 0), std::min(range[1], width - 1)};
-    };
+    const sampleBandC::areaS& drawn = band.drawn();
+    const int from = std::max(drawn.firstColumn - 1, 0), to = std::min(drawn.lastColumn + 1, band.width() - 1);
+    const int first = std::max({band.firstSampleRow(), band.firstOwnSampleRow() - kOutlineSpread, drawn.firstRow - 1});
+    const int end = std::min({band.endSampleRow(), band.endOwnSampleRow() + kOutlineSpread, drawn.lastRow + 1});
+    if (from > to)
+        return;
 
     for (int row = first; row < end; ++row) {
-        const bool below = row + 1 < band.endSampleRow();
-        const auto [from, to] = columns(row, row + 1);
         const float* depth = band.depthRow(row);
         const uint32_t* normal = band.normalRow(row);
         uint8_t* mark = band.markRow(row);
         for (int x = from; x < to; ++x)
             test(depth[x], normal[x], mark[x], depth[x + 1], normal[x + 1], mark[x + 1]);
-        if (below) {
+        if (row + 1 < band.endSampleRow()) {
             const float* depthBelow = band.depthRow(row + 1);
             const uint32_t* normalBelow = band.normalRow(row + 1);
             uint8_t* markBelow = band.markRow(row + 1);
@@ -81,7 +73,6 @@ void drawOutlines(sampleBandC& band, const outlineS& outline) {
     for (int row = band.firstOwnSampleRow(); row < band.endOwnSampleRow(); ++row) {
         const int markFrom = std::max(band.firstSampleRow(), row - kOutlineSpread);
         const int markTo = std::min(band.endSampleRow() - 1, row + kOutlineSpread);
-        const auto [from, to] = columns(markFrom - 1, markTo + 1);
         uint32_t* colour = band.colourRow(row);
         for (int x = from; x <= to; ++x) {
             uint8_t any = 0;

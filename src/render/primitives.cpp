@@ -15,6 +15,11 @@ placedVertexS placeVertex(const clipperC& clipper, const float camera[3]) {
     return v;
 }
 
+placedVertexS uncached(const clipperC& clipper, const cachedVertexS& v) {
+    const cameraVertexS c = clipper.unproject({v.screenX, v.screenY, v.w, 0, 0, 0});
+    return {c.x, c.y, c.z, v.outside, v.screenX, v.screenY, v.w};
+}
+
 bool faceNormal(const primitiveS<3>& t, float mirror, float n[3], bool& back) {
     const cameraVertexS &a = t.camera[0], &b = t.camera[1], &c = t.camera[2];
     const float u[3] = {b.x - a.x, b.y - a.y, b.z - a.z}, v[3] = {c.x - a.x, c.y - a.y, c.z - a.z};

@@ -25,6 +25,17 @@ struct placedVertexS {
 
 placedVertexS placeVertex(const clipperC& clipper, const float camera[3]);
 
+// What an instance's vertex cache keeps of a placed vertex, 16 bytes: the
+// camera-space position of a vertex inside every plane follows from its
+// projection, and one outside is placed again when it is drawn.
+struct cachedVertexS {
+    float screenX, screenY, w;
+    uint32_t outside;
+};
+
+inline cachedVertexS cached(const placedVertexS& v) { return {v.screenX, v.screenY, v.w, v.outside}; }
+placedVertexS uncached(const clipperC& clipper, const cachedVertexS& v);
+
 // A primitive's corners in camera space and, when none lies outside a
 // clipping plane, on the image.
 template <int kCorners>

@@ -17,15 +17,24 @@ int64_t snap(float v) {
 }
 
 // Sample row s lies at y = (s + 1/2) / kSamples pixels: on the fixed-point
-// grid, kRowPitch * s + kRowPitch / 2.
+// grid, kRowPitch * s + kRowPitch / 2. Rows are never negative.
 constexpr int64_t kRowPitch = int64_t(kSubpixels) / kSamples;
 static_assert(kRowPitch * kSamples == int64_t(kSubpixels) && kRowPitch % 2 == 0);
+static_assert((kSamples & (kSamples - 1)) == 0, "sample rows are picked by a mask");
 int64_t sampleRowY(int row) { return kRowPitch * row + kRowPitch / 2; }
-int64_t sampleRowX(int row) { return int64_t(kSampleOffsets[row % kSamples] * kSubpixels); }
+float sampleOffset(int row) { return kSampleOffsets[row & (kSamples - 1)]; }
+int64_t sampleRowX(int row) { return int64_t(sampleOffset(row) * kSubpixels); }
 float sampleRowYf(int row) { return (float(row) + 0.5f) / kSamples; }
 
-int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-int64_t ceilDiv(int64_t a, int64_t b) { return -floorDiv(-a, b); }
+// Floor and ceiling of a / 2^bits for either sign (>> on a negative value
+// is an arithmetic shift).
+constexpr int bitsOf(int64_t powerOfTwo) { return powerOfTwo > 1 ? 1 + bitsOf(powerOfTwo / 2) : 0; }
+constexpr int kSubpixelBits = bitsOf(int64_t(kSubpixels)), kRowBits = bitsOf(kRowPitch);
+static_assert(int64_t(1) << kRowBits == kRowPitch);
+int64_t floorShift(int64_t a, int bits) { return a >> bits; }
+int64_t ceilShift(int64_t a, int bits) { return -((-a) >> bits); }
+int64_t floorPixel(int64_t a) { return floorShift(a, kSubpixelBits); }
+int64_t ceilPixel(int64_t a) { return ceilShift(a, kSubpixelBits); }
 
 // e(x, y) = a x + b y + c, positive inside a triangle of positive area.
 // Samples exactly on an edge belong to the triangle whose edge is a left
@@ -65,8 +74,8 @@ inline uint32_t blend(uint32_t under, float r, float g, float b, float alpha) {
 
 // The sample rows a shape from yMin to yMax touches, within the band.
 bool sampleRows(const sampleBandC& band, int64_t yMin, int64_t yMax, int& first, int& last) {
-    first = int(std::max<int64_t>(band.firstSampleRow(), ceilDiv(yMin - kRowPitch / 2, kRowPitch)));
-    last = int(std::min<int64_t>(band.endSampleRow() - 1, floorDiv(yMax - kRowPitch / 2, kRowPitch)));
+    first = int(std::max<int64_t>(band.firstSampleRow(), ceilShift(yMin - kRowPitch / 2, kRowBits)));
+    last = int(std::min<int64_t>(band.endSampleRow() - 1, floorShift(yMax - kRowPitch / 2, kRowBits)));
     return first <= last;
 }
 
@@ -109,22 +118,32 @@ void fill(sampleBandC& band, const screenVertexS* v[3], const paintS& paint) {
                   step2 = e2.a * int64_t(kSubpixels);
     const float scale = paint.depthScale, alpha = paint.alpha;
 
+    // Every row is walked over the columns of the whole triangle: testing a
+    // sample too many is cheaper than finding each row's own span. The
+    // edge functions and the planes are carried from row to row, each row
+    // adding its own sample offset.
+    const int x0 = int(std::max<int64_t>(0, floorPixel(xMin)));
+    const int x1 = int(std::min<int64_t>(band.width() - 1, floorPixel(xMax)));
+    const int64_t startX = int64_t(x0) * int64_t(kSubpixels), startY = sampleRowY(first);
+    int64_t base0 = e0.at(startX, startY), base1 = e1.at(startX, startY), base2 = e2.at(startX, startY);
+    const float startXf = float(x0), startYf = sampleRowYf(first), rowStep = 1.0f / kSamples;
+    float baseW = depth.at(startXf, startYf), baseR = 0, baseG = 0, baseB = 0;
+    if (!kFlat) {
+        baseR = red.at(startXf, startYf);
+        baseG = green.at(startXf, startYf);
+        baseB = blue.at(startXf, startYf);
+    }
+    if (kNormal)
+        band.noteDrawn(first, last, x0, x1);
     for (int row = first; row <= last; ++row) {
         const int64_t offset = sampleRowX(row);
-        const int x0 = int(std::max<int64_t>(0, ceilDiv(xMin - offset, int64_t(kSubpixels))));
-        const int x1 = int(std::min<int64_t>(band.width() - 1, floorDiv(xMax - offset, int64_t(kSubpixels))));
-        if (x0 > x1)
-            continue;
-        if (kNormal)
-            band.noteDrawn(row, x0, x1);
-        const int64_t sx = int64_t(x0) * int64_t(kSubpixels) + offset, sy = sampleRowY(row);
-        int64_t c0 = e0.at(sx, sy), c1 = e1.at(sx, sy), c2 = e2.at(sx, sy);
-        const float fx = float(x0) + kSampleOffsets[row % kSamples], fy = sampleRowYf(row);
-        float w = depth.at(fx, fy), r = 0, g = 0, b = 0;
+        const float offsetf = sampleOffset(row);
+        int64_t c0 = base0 + e0.a * offset, c1 = base1 + e1.a * offset, c2 = base2 + e2.a * offset;
+        float w = baseW + depth.dx * offsetf, r = 0, g = 0, b = 0;
         if (!kFlat) {
-            r = red.at(fx, fy);
-            g = green.at(fx, fy);
-            b = blue.at(fx, fy);
+            r = baseR + red.dx * offsetf;
+            g = baseG + green.dx * offsetf;
+            b = baseB + blue.dx * offsetf;
         }
         float* depthRow = band.depthRow(row);
         uint32_t* colourRow = band.colourRow(row);
@@ -150,6 +169,15 @@ void fill(sampleBandC& band, const screenVertexS* v[3], const paintS& paint) {
                 b += blue.dx;
             }
         }
+        base0 += e0.b * kRowPitch;
+        base1 += e1.b * kRowPitch;
+        base2 += e2.b * kRowPitch;
+        baseW += depth.dy * rowStep;
+        if (!kFlat) {
+            baseR += red.dy * rowStep;
+            baseG += green.dy * rowStep;
+            baseB += blue.dy * rowStep;
+        }
     }
 }
 
@@ -167,6 +195,22 @@ void fillTriangle(sampleBandC& band, const screenVertexS& a, const screenVertexS
         flat ? fill<false, false, true>(band, v, paint) : fill<false, false, false>(band, v, paint);
 }
 
+bool hiddenTriangle(sampleBandC& band, const screenVertexS& a, const screenVertexS& b, const screenVertexS& c) {
+    int first, last;
+    if (!sampleRows(band, snap(std::min({a.y, b.y, c.y})), snap(std::max({a.y, b.y, c.y})), first, last))
+        return true;
+    const int x0 = int(std::max<int64_t>(0, floorPixel(snap(std::min({a.x, b.x, c.x})))));
+    const int x1 = int(std::min<int64_t>(band.width() - 1, floorPixel(snap(std::max({a.x, b.x, c.x})))));
+    const float nearest = std::max({a.w, b.w, c.w});
+    for (int row = first; row <= last; ++row) {
+        const float* depth = band.depthRow(row);
+        for (int x = x0; x <= x1; ++x)
+            if (!(depth[x] >= nearest))
+                return false;
+    }
+    return true;
+}
+
 void fillDisc(sampleBandC& band, const screenVertexS& centre, float radius, const paintS& paint) {
     int first, last;
     if (!sampleRows(band, snap(centre.y - radius), snap(centre.y + radius), first, last))
@@ -174,9 +218,9 @@ void fillDisc(sampleBandC& band, const screenVertexS& centre, float radius, cons
     const float w = centre.w * paint.depthScale, radius2 = radius * radius;
     const uint32_t colour = packColour(centre.r, centre.g, centre.b);
     for (int row = first; row <= last; ++row) {
-        const float offset = kSampleOffsets[row % kSamples], dy = sampleRowYf(row) - centre.y;
-        const int x0 = int(std::max<int64_t>(0, ceilDiv(snap(centre.x - radius - offset), int64_t(kSubpixels))));
-        const int x1 = int(std::min<int64_t>(band.width() - 1, floorDiv(snap(centre.x + radius - offset), int64_t(kSubpixels))));
+        const float offset = sampleOffset(row), dy = sampleRowYf(row) - centre.y;
+        const int x0 = int(std::max<int64_t>(0, ceilPixel(snap(centre.x - radius - offset))));
+        const int x1 = int(std::min<int64_t>(band.width() - 1, floorPixel(snap(centre.x + radius - offset))));
         float* depthRow = band.depthRow(row);
         uint32_t* colourRow = band.colourRow(row);
         for (int x = x0; x <= x1; ++x) {

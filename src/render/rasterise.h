@@ -8,14 +8,15 @@
 namespace render {
 
 // A vertex on the image: position in pixels (y downwards), depth as 1 / z
-// (which varies linearly across the image within a triangle), colour.
+// (which varies linearly across the image within a triangle), colour. Left
+// uninitialised by default, as camera-space vertices are.
 struct screenVertexS {
-    float x = 0;
-    float y = 0;
-    float w = 0;
-    float r = 0;
-    float g = 0;
-    float b = 0;
+    float x;
+    float y;
+    float w;
+    float r;
+    float g;
+    float b;
 };
 
 // How the samples a shape covers are painted.
@@ -36,6 +37,12 @@ struct paintS {
 // shared by two triangles exactly once.
 void fillTriangle(sampleBandC& band, const screenVertexS& a, const screenVertexS& b, const screenVertexS& c,
                   const paintS& paint);
+
+// Whether every sample within the triangle's bounding box already holds
+// something nearer than the triangle's nearest corner: then nothing of it
+// can show, and it need not be shaded. Meant for small triangles, most of
+// which in a closed mesh lie behind others.
+bool hiddenTriangle(sampleBandC& band, const screenVertexS& a, const screenVertexS& b, const screenVertexS& c);
 
 // A round dot of the centre's depth and colour.
 void fillDisc(sampleBandC& band, const screenVertexS& centre, float radius, const paintS& paint);

@@ -16,7 +16,6 @@ sampleBandC::sampleBandC(int width, int height, bool withNormals, int margin, st
     if (withNormals) {
         normal_.resize(samples);
         mark_.resize(samples);
-        drawn_.resize(samples / std::size_t(width));
     }
 }
 
@@ -28,10 +27,9 @@ void sampleBandC::begin(int firstRow, int rowCount, uint32_t background) {
     const std::size_t used = std::size_t(endSample_ - firstSample_) * std::size_t(width_);
     std::fill_n(depth_.begin(), used, 0.0f);
     std::fill_n(colour_.begin(), used, background);
-    if (hasNormals()) {
+    if (hasNormals())
         std::fill_n(mark_.begin(), used, uint8_t(0));
-        std::fill(drawn_.begin(), drawn_.end(), std::array<int, 2>{width_, -1});
-    }
+    drawn_ = {endSample_, firstSample_ - 1, width_, -1};
 }
 
 void sampleBandC::resolve(imageS& image) const {

@@ -16,7 +16,6 @@
 #include "render/poster.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -63,14 +62,16 @@ public:
     uint32_t* normalRow(int sampleRow) { return &normal_[offset(sampleRow)]; }
     uint8_t* markRow(int sampleRow) { return &mark_[offset(sampleRow)]; }
 
-    // The columns of a row that faces have been drawn in, at most: kept for
-    // bands with normals, so that the outlines look only where faces are.
-    void noteDrawn(int sampleRow, int from, int to) {
-        auto& range = drawn_[std::size_t(sampleRow - firstSample_)];
-        range[0] = std::min(range[0], from);
-        range[1] = std::max(range[1], to);
+    // The rectangle of samples that faces have been drawn in, at most:
+    // kept for bands with normals, so that the outlines look only there.
+    struct areaS {
+        int firstRow, lastRow, firstColumn, lastColumn;
+    };
+    void noteDrawn(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+        drawn_ = {std::min(drawn_.firstRow, firstRow), std::max(drawn_.lastRow, lastRow),
+                  std::min(drawn_.firstColumn, firstColumn), std::max(drawn_.lastColumn, lastColumn)};
     }
-    std::array<int, 2> drawnColumns(int sampleRow) const { return drawn_[std::size_t(sampleRow - firstSample_)]; }
+    const areaS& drawn() const { return drawn_; }
 
     // Averages the samples of each pixel of the band proper into the image.
     void resolve(imageS& image) const;
@@ -90,7 +91,7 @@ private:
     std::vector<uint32_t> colour_;
     std::vector<uint32_t> normal_;
     std::vector<uint8_t> mark_;
-    std::vector<std::array<int, 2>> drawn_;
+    areaS drawn_{};
 };
 
 }  // namespace render
