@@ -92,8 +92,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Larger images are refused (in either direction).
-inline constexpr int kMaxImageSide = 16384;
+// Larger images are refused (in either direction): 8192 pixels are 750
+// pixels per inch across the default view box, and 192 MiB of image.
+inline constexpr int kMaxImageSide = 8192;
 
 // Pixels for a view box of the given size in PDF units at this many pixels
 // per inch, rounded to the nearest pixel and at least 1.

@@ -9,8 +9,8 @@ namespace render {
 namespace {
 
 // Far enough out that clipping at the guard is rare, near enough that a
-// clipped vertex, in 1/256 pixel, keeps the edge functions' products well
-// inside 64 bits (2^19 * 2^8 per coordinate).
+// clipped vertex, in 1/256 pixel (below 2^27), keeps the rasteriser's edge
+// functions, products of two such coordinates, well inside 64 bits.
 constexpr double kGuardPixels = 32.0 * kMaxImageSide;
 
 }  // namespace
