@@ -48,7 +48,9 @@ void drawOutlines(sampleBandC& band, const outlineS& outline) {
     // Only where faces were drawn, and one sample around, can a pair differ.
     const sampleBandC::areaS& drawn = band.drawn();
     const int from = std::max(drawn.firstColumn - 1, 0), to = std::min(drawn.lastColumn + 1, band.width() - 1);
-    const int first = std::max({band.firstSampleRow(), band.firstOwnSampleRow() - kOutlineSpread, drawn.firstRow - 1});
+    // Marks may spread into the band from kOutlineSpread rows beyond it, and
+    // a mark there may come from the pair with the row beyond that.
+    const int first = std::max({band.firstSampleRow(), band.firstOwnSampleRow() - kOutlineMargin, drawn.firstRow - 1});
     const int end = std::min({band.endSampleRow(), band.endOwnSampleRow() + kOutlineSpread, drawn.lastRow + 1});
     if (from > to)
         return;

@@ -1,4 +1,5 @@
 #include "render/poster.h"
+#include "render/posterBands.h"
 
 #include "render/drawScene.h"
 #include "render/lighting.h"
@@ -26,6 +27,11 @@ std::array<int, 2> posterPixels(double widthUnits, double heightUnits, double pi
 }
 
 imageS renderPoster(const u3d::sceneS& scene, const cameraS& camera, const drawingS& drawing, int width, int height) {
+    return renderPosterInBands(scene, camera, drawing, width, height, kBandBytes);
+}
+
+imageS renderPosterInBands(const u3d::sceneS& scene, const cameraS& camera, const drawingS& drawing, int width,
+                           int height, std::size_t bandBytes) {
     if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide)
         throw renderError("poster size " + std::to_string(width) + " x " + std::to_string(height) +
                           " is outside 1 to " + std::to_string(kMaxImageSide) + " pixels a side");
@@ -54,7 +60,7 @@ imageS renderPoster(const u3d::sceneS& scene, const cameraS& camera, const drawi
     const float nearZ = float(std::clamp(scale * 1e-6, 1e-30, 1e30));
     const sceneDrawerC drawer(items, *view, nearZ, drawing);
     const bool outlines = drawer.traits().outlines;
-    sampleBandC band(width, height, outlines, outlines ? kOutlineMargin : 0, kBandBytes);
+    sampleBandC band(width, height, outlines, outlines ? kOutlineMargin : 0, bandBytes);
     for (int row = 0; row < height; row += band.pixelRowsPerBand()) {
         band.begin(row, std::min(band.pixelRowsPerBand(), height - row), background);
         drawer.drawBand(band);

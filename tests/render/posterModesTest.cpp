@@ -1,5 +1,6 @@
 // What tells the render modes apart, and line sets and point sets.
 #include "posterScenes.h"
+#include "render/posterBands.h"
 
 #include <gtest/gtest.h>
 
@@ -281,6 +282,30 @@ TEST(PosterModes, BrokenGeometryIsPassedOverAndTheRestDrawn) {
     EXPECT_EQ(corner.b, 0);
     for (renderModeE mode : {renderModeE::wireframe, renderModeE::vertices, renderModeE::boundingBox})
         EXPECT_TRUE(isWhite(view.pixelAt(view.draw(mode), kOutside)));
+}
+
+TEST(PosterModes, BandsDoNotShowWhereTheyMeet) {
+    // The same picture drawn as one band and as bands of a pixel row or a
+    // few: outlines, edges, dots and blending come out the same.
+    cubeView view;
+    u3d::geometryS points;
+    points.kind = u3d::geometryKindE::pointSet;
+    points.name = "points";
+    points.positions = {{1, 1, 1}, {1, -1, 1}, {-1, 1, 1}};
+    points.positionIndices = {0, 1, 2};
+    view.scene.geometries.push_back(points);
+    view.scene.nodes.push_back(model("points", "points"));
+    for (renderModeE mode : {renderModeE::solidOutline, renderModeE::transparentWireframe, renderModeE::shadedVertices,
+                             renderModeE::transparentBoundingBoxOutline}) {
+        render::drawingS drawing;
+        drawing.mode = mode;
+        const render::imageS whole =
+            render::renderPosterInBands(view.scene, view.camera, drawing, kWidth, kHeight, std::size_t(1) << 30);
+        for (std::size_t bytes : {std::size_t(1), std::size_t(kWidth) * 4 * 13 * 3})
+            EXPECT_EQ(render::renderPosterInBands(view.scene, view.camera, drawing, kWidth, kHeight, bytes).rgb,
+                      whole.rgb)
+                << int(mode) << " in bands of " << bytes << " bytes";
+    }
 }
 
 }  // namespace
