@@ -37,16 +37,18 @@ void sampleBandC::resolve(imageS& image) const {
         const uint32_t* samples = &colour_[offset(row * kSamples)];
         uint8_t* out = &image.rgb[std::size_t(row) * std::size_t(width_) * 3];
         for (int x = 0; x < width_; ++x) {
-            uint32_t r = 0, g = 0, b = 0;
+            // Red and blue are summed side by side, 16 bits apart: the sum
+            // of kSamples bytes cannot reach into the next.
+            static_assert(kSamples * 255 < (1 << 16));
+            uint32_t redBlue = 0, green = 0;
             for (int k = 0; k < kSamples; ++k) {
                 const uint32_t c = samples[std::size_t(k) * std::size_t(width_) + std::size_t(x)];
-                r += c & 0xff;
-                g += c >> 8 & 0xff;
-                b += c >> 16 & 0xff;
+                redBlue += c & 0xff00ff;
+                green += c >> 8 & 0xff;
             }
-            out[3 * x] = uint8_t((r + kSamples / 2) / kSamples);
-            out[3 * x + 1] = uint8_t((g + kSamples / 2) / kSamples);
-            out[3 * x + 2] = uint8_t((b + kSamples / 2) / kSamples);
+            out[3 * x] = uint8_t(((redBlue & 0xffff) + kSamples / 2) / kSamples);
+            out[3 * x + 1] = uint8_t((green + kSamples / 2) / kSamples);
+            out[3 * x + 2] = uint8_t(((redBlue >> 16) + kSamples / 2) / kSamples);
         }
     }
 }
