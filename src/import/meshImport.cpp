@@ -81,7 +81,7 @@ u3d::sceneS importFile(const std::string& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status))
-        throw importError("cannot be read: " + (ec ? ec.message() : std::string("no such file")));
+        throw importError("cannot be read: " + (ec ? ec.message() : std::string("No such file or directory")));
     if (!fs::is_regular_file(status))
         throw importError("is not a regular file");
     std::string rootName = fs::path(path).stem().string();

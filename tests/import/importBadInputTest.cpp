@@ -1,1 +1,144 @@
+// Files an import must refuse, each with one line that says why, through
+// both entry points; and the files a model may make the loaders open.
+#include "import/meshImport.h"
+#include "meshFiles.h"
+
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+
+namespace {
+
+using namespace meshfiles;
+
+// The message of the importError that `run` throws; fails the test when it
+// throws nothing or something else.
+template <typename Error = meshimport::importError>
+std::string refusal(const std::function<void()>& run) {
+    try {
+        run();
+        ADD_FAILURE() << "imported";
+    } catch (const Error& e) {
+        return e.what();
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "not the expected kind of error: " << e.what();
+    }
+    return {};
+}
+
+std::string deepGltf(unsigned depth) {
+    std::string nodes;
+    for (unsigned i = 0; i < depth; ++i)
+        nodes += "{\"children\":[" + std::to_string(i + 1) + "]},";
+    return R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":[)" + nodes + R"({}]})";
+}
+
+std::string withoutItsEnd(std::string bytes, std::size_t cut) {
+    bytes.resize(bytes.size() - cut);
+    return bytes;
+}
+
+TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
+    const std::vector<triangleS> three = torus(3, 1, 4, 1);
+    const triangleS flat = {{0, 0, 1}, {{{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}}};
+    const triangleS point = {{0, 0, 1}, {{{1, 2, 3}, {1, 2, 3}, {1, 2, 3}}}};
+    const std::vector<triangleS> zeroArea = {flat, point};
+    const std::string plyHead = "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
+                                "property float z\nelement face 1\nproperty list uchar int vertex_indices\nend_header\n";
+    struct caseS {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    };
+    const caseS cases[] = {
+        {"empty.stl", "", "the file is empty"},
+        {"cut.stl", withoutItsEnd(binaryStl(three), 50),
+         "as a binary STL its 6 triangles need 384 bytes, but the file has 334"},
+        {"tiny.stl", "abc", "too short for a binary STL (3 bytes"},
+        {"index.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n", "OBJ: vertex index out of range"},
+        {"index.ply", plyHead + "0 0 0\n1 0 0\n0 1 0\n3 0 1 7\n", "face 0 uses vertex 7 of 3"},
+        {"nan.obj", "v 0 0 0\nv nan 0 0\nv 0 1 0\nf 1 2 3\n", "NaN or infinite coordinates (vertex 1)"},
+        {"nan.ply", plyHead + "0 0 0\n1 0 nan\n0 1 0\n3 0 1 2\n", "NaN or infinite coordinates (vertex 1)"},
+        {"inf.stl", "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1e39 0 0\nvertex 0 1 0\n"
+                    "endloop\nendfacet\nendsolid x\n",
+         "NaN or infinite coordinates"},
+        {"flat.stl", binaryStl(zeroArea), "every face has zero area: there is nothing to draw"},
+        {"nothing.obj", "# says what it is, holds no vertex\no a\ng b\n", "the file holds no geometry"},
+        {"counts.ply", "ply\nformat ascii 1.0\nelement vertex 50000000\nproperty float x\nproperty float y\n"
+                       "property float z\nend_header\n0 0 0\n",
+         "the PLY header declares 50000000 vertex records, one a line, but only 1 line follows it"},
+        {"counts-binary.ply", "ply\nformat binary_little_endian 1.0\nelement vertex 4000000000\nproperty float x\n"
+                              "property float y\nproperty float z\nend_header\n" + std::string(12, '\0'),
+         "which need at least 48000000000 bytes, but 12 follow it"},
+        {"short.ply", plyHead + "0 0 0\n1 0 0\n3 0 1 2\n", "the PLY header declares 3 vertex and 1 face records"},
+        {"counts.off", "OFF\n3 1 0\n0 0 0\n", "the OFF header declares 3 vertices and 1 face, one a line, but only 1"},
+        {"deep.gltf", deepGltf(1100), "the node tree is more than 1000 levels deep"},
+    };
+    const scratchFolderC folder("import_bad");
+    for (const caseS& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.write(c.name, c.bytes);
+        const std::string extension = std::strrchr(c.name, '.') + 1;
+        const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(c.bytes.data()),
+                                                   c.bytes.size());
+        for (const std::string& message : {refusal([&] { meshimport::importFile(path); }),
+                                           refusal([&] { meshimport::importBytes(bytes, extension); })}) {
+            EXPECT_NE(message.find(c.says), std::string::npos) << message;
+            EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+        }
+    }
+
+    // No reader knows it: the caller is told so by the error's kind.
+    const std::string words = folder.write("words.xyz", "nothing any reader knows\n");
+    EXPECT_EQ(refusal<meshimport::unknownFormatError>([&] { meshimport::importFile(words); }),
+              "not in a format this build reads");
+
+    EXPECT_EQ(refusal([&] { meshimport::importFile((folder.path() / "absent.stl").string()); }),
+              "cannot be read: No such file or directory");
+    EXPECT_EQ(refusal([&] { meshimport::importFile(folder.path().string()); }), "is not a regular file");
+}
+
+TEST(ImportBadInput, MessagesFromTheFileStayOneLine) {
+    const scratchFolderC folder("import_lines");
+    // A mesh name with a line break reaches the message.
+    const std::string path = folder.write("named.obj", "o two\rlines\nv 0 0 0\nv nan 0 0\nv 0 1 0\nf 1 2 3\n");
+    const std::string message = refusal([&] { meshimport::importFile(path); });
+    EXPECT_EQ(message.find_first_of("\r\n"), std::string::npos) << message;
+    EXPECT_NE(message.find("NaN"), std::string::npos) << message;
+}
+
+TEST(ImportBadInput, LoadersOpenOnlyFilesInTheModelsFolder) {
+    const scratchFolderC folder("import_folder");
+    // assimp alone would read the material from the folder above.
+    folder.write("outside.mtl", "newmtl green\nKd 0 1 0\n");
+    const std::string above = "mtllib ../outside.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl green\nf 1 2 3\n";
+    const u3d::sceneS outside = meshimport::importFile(folder.write("model/above.obj", above));
+    ASSERT_NE(outside.findMaterial("green"), nullptr);
+    EXPECT_NE(outside.findMaterial("green")->diffuse.g, 1);
+
+    folder.write("model/inside.mtl", "newmtl green\nKd 0 1 0\n");
+    const std::string beside = "mtllib inside.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl green\nf 1 2 3\n";
+    const u3d::sceneS inside = meshimport::importFile(folder.write("model/beside.obj", beside));
+    ASSERT_NE(inside.findMaterial("green"), nullptr);
+    EXPECT_EQ(inside.findMaterial("green")->diffuse.g, 1);
+
+    // A model in memory reaches no file at all, not even in the working
+    // directory.
+    const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(beside.data()), beside.size());
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path() / "model");
+    u3d::sceneS inMemory;
+    try {
+        inMemory = meshimport::importBytes(bytes, "obj");
+    } catch (...) {
+        std::filesystem::current_path(before);
+        throw;
+    }
+    std::filesystem::current_path(before);
+    ASSERT_NE(inMemory.findMaterial("green"), nullptr);
+    EXPECT_NE(inMemory.findMaterial("green")->diffuse.g, 1);
+}
+
+}  // namespace
