@@ -1,12 +1,13 @@
 #include "import/meshImport.h"
 
-#include "import/declaredCounts.h"
+#include "import/fileChecks.h"
 #include "import/loaderOutput.h"
 #include "import/modelFiles.h"
 #include "import/sceneMapping.h"
 #include "import/meshMapping.h"
 
 #include <assimp/Importer.hpp>
+#include <assimp/ai_assert.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
@@ -51,7 +52,7 @@ u3d::sceneS importWith(Assimp::Importer& importer, const std::string& file, cons
         const std::unique_ptr<Assimp::IOStream, decltype(close)> stream(files->Open(file.c_str(), "rb"), close);
         if (!stream)
             throw importError("cannot be opened");
-        checkDeclaredCounts(*stream, lowerExtension(file));
+        checkBeforeLoading(*stream, lowerExtension(file));
     }
 
     // The loader alone first: its output is checked before any processing
@@ -107,3 +108,19 @@ u3d::sceneS importBytes(std::span<const unsigned char> bytes, const std::string&
 }
 
 }  // namespace meshimport
+
+// Debian builds assimp with its internal assertions on, and a failed one
+// ends the process: a broken 3MF archive or a cut COLLADA file would crash
+// u3dpdf. assimp's own releases compile these checks out and run on. This
+// definition takes the place of the library's (a definition in the program
+// wins over the shared library's), so that a failed check ends the import
+// instead: the exception leaves through assimp's code like its own errors,
+// and ReadFile reports it.
+namespace Assimp {
+
+void aiAssertViolation(const char* failed, const char* file, int line) {
+    throw meshimport::importError(std::string("the reader failed its own check ") + failed + " (" + file + ":" +
+                                  std::to_string(line) + ")");
+}
+
+}  // namespace Assimp

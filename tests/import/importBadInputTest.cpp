@@ -35,6 +35,21 @@ std::string deepGltf(unsigned depth) {
     return R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":[)" + nodes + R"({}]})";
 }
 
+// A 3MF package whose relationships name a model part it does not hold:
+// Debian's assimp fails an internal assertion on it.
+std::string packageWithoutItsModel() {
+    return storedZip({
+        {"[Content_Types].xml",
+         R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/)"
+         R"(content-types"><Default Extension="model" ContentType="application/vnd.ms-package.3dmanufacturing-)"
+         R"(3dmodel+xml"/></Types>)"},
+        {"_rels/.rels",
+         R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/)"
+         R"(package/2006/relationships"><Relationship Target="/3D/missing.model" Id="rel0" )"
+         R"(Type="http://schemas.microsoft.com/3dmanufacturing/2013/01/3dmodel"/></Relationships>)"},
+    });
+}
+
 std::string withoutItsEnd(std::string bytes, std::size_t cut) {
     bytes.resize(bytes.size() - cut);
     return bytes;
@@ -74,7 +89,16 @@ TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
          "which need at least 48000000000 bytes, but 12 follow it"},
         {"short.ply", plyHead + "0 0 0\n1 0 0\n3 0 1 2\n", "the PLY header declares 3 vertex and 1 face records"},
         {"counts.off", "OFF\n3 1 0\n0 0 0\n", "the OFF header declares 3 vertices and 1 face, one a line, but only 1"},
+        // More lines without corners than the header has faces: assimp's
+        // loader counts its faces down past zero and reads far beyond them.
+        {"corners.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n0\n0\n3 0 1 2\n",
+         "face 1 of the OFF file does not begin with a corner count from 1 to 9"},
+        {"long.off", "OFF\n3 1 0\n0 0 0" + std::string(5000, ' ') + "\n1 0 0\n0 1 0\n3 0 1 2\n",
+         "line 1 after the OFF header is longer than 4095 characters"},
+        // Without its end_header line assimp's loader never stops reading.
+        {"unended.ply", "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\n", "the PLY header does not end"},
         {"deep.gltf", deepGltf(1100), "the node tree is more than 1000 levels deep"},
+        {"missing-part.3mf", packageWithoutItsModel(), "the reader failed its own check mRootStream != nullptr"},
     };
     const scratchFolderC folder("import_bad");
     for (const caseS& c : cases) {

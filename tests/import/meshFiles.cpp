@@ -1,6 +1,7 @@
 #include "meshFiles.h"
 
 #include <stdlib.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <cstring>
@@ -244,6 +245,38 @@ std::string glbAssembly() {
     out += "JSON" + json;
     put(out, uint32_t(buffer.bytes.size()));
     out += std::string("BIN") + '\0' + buffer.bytes;
+    return out;
+}
+
+std::string storedZip(const std::vector<zipEntryS>& entries) {
+    std::string out, directory;
+    for (const zipEntryS& e : entries) {
+        const uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(e.bytes.data()), uInt(e.bytes.size())));
+        const uint32_t size = uint32_t(e.bytes.size());
+        const uint32_t offset = uint32_t(out.size());
+        // Version, flags, method (stored), time and date; then the CRC and
+        // both sizes, and the name's length without extra fields.
+        const auto common = [&](std::string& to) {
+            put(to, uint16_t(20)), put(to, uint16_t(0)), put(to, uint16_t(0)), put(to, uint32_t(0));
+            put(to, crc), put(to, size), put(to, size), put(to, uint16_t(e.name.size())), put(to, uint16_t(0));
+        };
+        put(out, uint32_t(0x04034b50));
+        common(out);
+        out += e.name + e.bytes;
+        put(directory, uint32_t(0x02014b50));
+        put(directory, uint16_t(20));
+        common(directory);
+        // Comment length, disk, internal and external attributes, offset.
+        put(directory, uint16_t(0)), put(directory, uint16_t(0)), put(directory, uint16_t(0));
+        put(directory, uint32_t(0)), put(directory, offset);
+        directory += e.name;
+    }
+    const uint32_t directoryOffset = uint32_t(out.size());
+    out += directory;
+    put(out, uint32_t(0x06054b50));
+    put(out, uint16_t(0)), put(out, uint16_t(0));
+    put(out, uint16_t(entries.size())), put(out, uint16_t(entries.size()));
+    put(out, uint32_t(directory.size())), put(out, directoryOffset), put(out, uint16_t(0));
     return out;
 }
 

@@ -66,6 +66,14 @@ gltfFilesS gltfAssembly();
 // The same assembly as one GLB file: the JSON chunk and the buffer chunk.
 std::string glbAssembly();
 
+// A ZIP archive of the given files, stored without compression (3MF
+// packages are ZIP archives).
+struct zipEntryS {
+    std::string name;
+    std::string bytes;
+};
+std::string storedZip(const std::vector<zipEntryS>& entries);
+
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A fresh folder for one test, removed with all it holds afterwards.

@@ -1,0 +1,79 @@
+#include "import/fileChecks.h"
+
+#include "import/fileCheckParts.h"
+#include "import/importError.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace meshimport {
+
+bool parseCount(const std::string& word, uint64_t& out) {
+    if (word.empty())
+        return false;
+    out = 0;
+    for (char c : word) {
+        if (c < '0' || c > '9')
+            return false;
+        const uint64_t digit = uint64_t(c - '0');
+        out = out > (std::numeric_limits<uint64_t>::max() - digit) / 10 ? std::numeric_limits<uint64_t>::max()
+                                                                         : out * 10 + digit;
+    }
+    return true;
+}
+
+uint64_t saturatingAdd(uint64_t a, uint64_t b) {
+    return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max() : a + b;
+}
+
+uint64_t saturatingMul(uint64_t a, uint64_t b) {
+    return b != 0 && a > std::numeric_limits<uint64_t>::max() / b ? std::numeric_limits<uint64_t>::max() : a * b;
+}
+
+std::string counted(uint64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+byteCursorC::byteCursorC(Assimp::IOStream& file, std::size_t offset) : file_(file) {
+    if (file_.Seek(offset, aiOrigin_SET) == aiReturn_SUCCESS)
+        fill();
+}
+
+void byteCursorC::fill() {
+    chunk_.resize(1 << 20);
+    chunk_.resize(file_.Read(chunk_.data(), 1, chunk_.size()));
+    at_ = 0;
+}
+
+uint64_t countLines(byteCursorC& in, uint64_t enough) {
+    uint64_t lines = 0;
+    bool open = false;  // a line has begun and not ended
+    for (char c; lines < enough && (c = in.peek()) != '\0'; in.next()) {
+        if (c == '\n')
+            ++lines;
+        open = c != '\n';
+    }
+    return lines + (open ? 1 : 0);
+}
+
+void checkBeforeLoading(Assimp::IOStream& file, const std::string& extension) {
+    const std::size_t size = file.FileSize();
+    if (size == 0)
+        throw importError("the file is empty");
+    std::string head(std::min(size, kHeadBytes), '\0');
+    file.Seek(0, aiOrigin_SET);
+    head.resize(file.Read(head.data(), 1, head.size()));
+
+    // assimp hands a file to its PLY loader when it begins with "ply" in
+    // any case.
+    const auto lower = [](char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); };
+    if (head.size() >= 3 && lower(head[0]) == 'p' && lower(head[1]) == 'l' && lower(head[2]) == 'y')
+        checkPly(file, head, size);
+    else if (head.compare(0, 3, "OFF") == 0)
+        checkOff(file);
+    else if (extension == "stl")
+        checkStl(head, size);
+    file.Seek(0, aiOrigin_SET);
+}
+
+}  // namespace meshimport
