@@ -14,6 +14,7 @@ const std::vector<cliCommandS>& cliCommands() {
                  "                  read a tree (braced form, or INI with --ini) and write it\n"
                  "                  back in the braced form",
          runTree},
+        {"formats", "formats         list the input formats this build reads", runFormats},
     };
     return commands;
 }

@@ -16,11 +16,13 @@ int runConvert(const std::vector<std::string>& args);
 int runRequest(const std::vector<std::string>& args);
 int runCaps(const std::vector<std::string>& args);
 int runTree(const std::vector<std::string>& args);
+int runFormats(const std::vector<std::string>& args);
 
 // The commands in the order the help lists them.
 const std::vector<cliCommandS>& cliCommands();
 // "u3dpdf --help".
 std::string programHelp();
 
-// Prints a command's help on standard output; an error when it cannot.
+// Prints a command's help (or any text) on standard output; an error when
+// it cannot.
 void printHelp(const std::string& text);

@@ -26,6 +26,7 @@ TEST(cliUsageTest, BadCommandLinesExitTwoWithOneLine) {
         {"caps", "--module"},
         {"tree"},
         {"tree", "t.txt", "--compact"},
+        {"formats", "stl"},
     };
     for (const std::vector<std::string>& args : refused) {
         const cliResultS run = runCli(args);
@@ -57,7 +58,7 @@ TEST(cliUsageTest, HelpIsThereForTheProgramAndEveryCommand) {
     const cliResultS program = runCli({"--help"});
     EXPECT_EQ(program.status, 0);
     EXPECT_EQ(program.err, "");
-    for (const char* command : {"convert", "request", "caps", "tree"}) {
+    for (const char* command : {"convert", "request", "caps", "tree", "formats"}) {
         EXPECT_NE(program.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
         // Help wins over the mistakes on the same line.
         const cliResultS help = runCli({command, "--bogus", "--help"});

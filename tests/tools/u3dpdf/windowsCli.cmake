@@ -1,13 +1,20 @@
 # u3dpdf.exe as a user on Windows runs it, under Wine: it finds u3dpdf.dll
 # in the build tree, converts a model without touching it, writes a PDF that
 # qpdf accepts and whose 3D stream is the model, and fails cleanly on input
-# it cannot read and on a module it cannot load.
+# it cannot read and on a module it cannot load, and lists U3D as the one
+# format it reads.
 #   cmake -DWINE=... -DCLI=u3dpdf.exe -DMODEL=torus.u3d -DWORK=dir -P windowsCli.cmake
 foreach(var WINE CLI MODEL WORK)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "windowsCli.cmake needs -D${var}=")
   endif()
 endforeach()
+
+# This build has no assimp: U3D is the one format it reads.
+run_cli(formats)
+if(NOT result EQUAL 0 OR NOT out MATCHES "^u3d +Universal 3D \\(U3D\\)\r?\n$")
+  message(FATAL_ERROR "formats exited ${result}: ${out}${err}")
+endif()
 
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
@@ -60,6 +67,12 @@ endif()
 run_cli(caps)
 if(NOT result EQUAL 0 OR NOT out MATCHES "\"U3D Translator DLL\"")
   message(FATAL_ERROR "caps exited ${result}: ${out}${err}")
+endif()
+
+# This build has no assimp: U3D is the one format it reads.
+run_cli(formats)
+if(NOT result EQUAL 0 OR NOT out MATCHES "^u3d +Universal 3D \\(U3D\\)\r?\n$")
+  message(FATAL_ERROR "formats exited ${result}: ${out}${err}")
 endif()
 
 file(REMOVE_RECURSE "${WORK}")
