@@ -1,5 +1,6 @@
 #include "import/loaderOutput.h"
 
+#include "import/aiText.h"
 #include "import/importError.h"
 
 #include <cmath>
@@ -14,7 +15,7 @@ namespace {
 bool finite(const aiVector3D& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 std::string meshLabel(const aiMesh& mesh, unsigned index) {
-    return mesh.mName.length ? "mesh \"" + std::string(mesh.mName.C_Str()) + "\"" : "mesh " + std::to_string(index);
+    return mesh.mName.length ? "mesh \"" + textOf(mesh.mName) + "\"" : "mesh " + std::to_string(index);
 }
 
 void checkMesh(aiMesh& mesh, unsigned index, unsigned materialCount) {
@@ -71,7 +72,7 @@ void checkNodes(const aiScene& scene) {
         pending.pop_back();
         if (!node || !seen.insert(node).second)
             throw importError("the node tree is broken (a missing node, or a node under two parents)");
-        const std::string label = "node \"" + std::string(node->mName.C_Str()) + "\"";
+        const std::string label = "node \"" + textOf(node->mName) + "\"";
         if (depth > kMaxNodeDepth)
             throw importError("the node tree is more than " + std::to_string(kMaxNodeDepth) + " levels deep");
         if (!finiteTransform(node->mTransformation))

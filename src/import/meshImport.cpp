@@ -3,8 +3,8 @@
 #include "import/fileChecks.h"
 #include "import/loaderOutput.h"
 #include "import/modelFiles.h"
-#include "import/sceneMapping.h"
 #include "import/meshMapping.h"
+#include "import/sceneMapping.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/ai_assert.h>
@@ -110,7 +110,7 @@ u3d::sceneS importBytes(std::span<const unsigned char> bytes, const std::string&
 }  // namespace meshimport
 
 // Debian builds assimp with its internal assertions on, and a failed one
-// ends the process: a broken 3MF archive or a cut COLLADA file would crash
+// ends the process: a 3MF package without its model part would crash
 // u3dpdf. assimp's own releases compile these checks out and run on. This
 // definition takes the place of the library's (a definition in the program
 // wins over the shared library's), so that a failed check ends the import

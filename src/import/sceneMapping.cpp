@@ -1,5 +1,6 @@
 #include "import/sceneMapping.h"
 
+#include "import/aiText.h"
 #include "import/importError.h"
 #include "import/meshMapping.h"
 #include "import/uniqueNames.h"
@@ -12,8 +13,6 @@
 namespace meshimport {
 
 namespace {
-
-std::string text(const aiString& s) { return std::string(s.C_Str(), s.length); }
 
 // aiMatrix4x4 is row-major with the translation in its fourth column;
 // matrix4d keeps row r, column c at r + 4c.
@@ -55,14 +54,14 @@ private:
             if (geometry(node.mMeshes[i]))
                 meshes.push_back(node.mMeshes[i]);
 
-        std::string wanted = text(node.mName);
+        std::string wanted = textOf(node.mName);
         std::string fallback = "Node";
         if (&node == in_.mRootNode) {
             if (wanted.size() > 1 && wanted.front() == '<' && wanted.back() == '>')
                 wanted.clear();
             fallback = rootName_;
         } else if (meshes.size() == 1 && in_.mMeshes[meshes[0]]->mName.length) {
-            fallback = text(in_.mMeshes[meshes[0]]->mName);
+            fallback = textOf(in_.mMeshes[meshes[0]]->mName);
         }
         const std::string name = nodeNames_.take(wanted, fallback);
 
@@ -75,7 +74,7 @@ private:
         }
         for (unsigned mesh : meshes) {
             u3d::nodeS model;
-            model.name = nodeNames_.take(text(in_.mMeshes[mesh]->mName), name);
+            model.name = nodeNames_.take(textOf(in_.mMeshes[mesh]->mName), name);
             model.parents.push_back({name, u3d::matrix4d::identity()});
             showMesh(model, mesh);
             out_.nodes.push_back(std::move(model));
@@ -98,7 +97,7 @@ private:
             slot = kNoGeometry;
             if (source.mNumVertices) {
                 slot = out_.geometries.size();
-                out_.geometries.push_back(mapMesh(source, geometryNames_.take(text(source.mName), "Mesh")));
+                out_.geometries.push_back(mapMesh(source, geometryNames_.take(textOf(source.mName), "Mesh")));
             }
         }
         return slot == kNoGeometry ? std::nullopt : std::optional(slot);
@@ -129,7 +128,7 @@ private:
         if (source)
             source->Get(AI_MATKEY_NAME, sourceName);
         u3d::materialS material;
-        material.name = materialNames_.take(text(sourceName), "Material");
+        material.name = materialNames_.take(textOf(sourceName), "Material");
         if (source) {
             color(*source, AI_MATKEY_COLOR_AMBIENT, material.ambient, material.name);
             if (!color(*source, AI_MATKEY_COLOR_DIFFUSE, material.diffuse, material.name))
