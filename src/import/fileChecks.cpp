@@ -65,12 +65,18 @@ void checkBeforeLoading(Assimp::IOStream& file, const std::string& extension) {
     head.resize(file.Read(head.data(), 1, head.size()));
 
     // assimp hands a file to its PLY loader when it begins with "ply" in
-    // any case.
-    const auto lower = [](char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); };
-    if (head.size() >= 3 && lower(head[0]) == 'p' && lower(head[1]) == 'l' && lower(head[2]) == 'y')
+    // any case, and to its OFF loader by the extension or when it begins
+    // with "off" in any case.
+    const auto beginsWith = [&](const char* word) {
+        for (std::size_t i = 0; word[i]; ++i)
+            if (i >= head.size() || (head[i] | 0x20) != word[i])
+                return false;
+        return true;
+    };
+    if (beginsWith("ply"))
         checkPly(file, head, size);
-    else if (head.compare(0, 3, "OFF") == 0)
-        checkOff(file);
+    else if (extension == "off" || beginsWith("off"))
+        checkOff(file, head, size);
     else if (extension == "stl")
         checkStl(head, size);
     file.Seek(0, aiOrigin_SET);

@@ -13,27 +13,29 @@ constexpr std::size_t kMaxLine = 4095;
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n' || c == '\f' || c == '\0'; }
 
-// Between the header's numbers: blanks, line ends, and lines that begin
-// with '#'.
-void skipToNumber(byteCursorC& in) {
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// What the loader skips between the header's words: blanks, line ends,
+// and lines that begin with '#'.
+std::size_t skipToWord(const std::string& text, std::size_t at) {
     for (;;) {
-        while (in.peek() == ' ' || in.peek() == '\t' || in.peek() == '\r' || in.peek() == '\n')
-            in.next();
-        if (in.peek() != '#')
-            return;
-        while (in.peek() != '\r' && in.peek() != '\n' && in.peek() != '\0')
-            in.next();
+        while (at < text.size() && isBlank(text[at]))
+            ++at;
+        if (at >= text.size() || text[at] != '#')
+            return at;
+        while (at < text.size() && text[at] != '\r' && text[at] != '\n' && text[at] != '\0')
+            ++at;
     }
 }
 
 // Decimal digits as the loader reads them (none is 0); saturates where the
 // loader's count would wrap.
-uint64_t readDigits(byteCursorC& in) {
-    std::string digits;
-    for (; in.peek() >= '0' && in.peek() <= '9'; in.next())
-        digits += in.peek();
+uint64_t readDigits(const std::string& text, std::size_t& at) {
+    const std::size_t start = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+        ++at;
     uint64_t value = 0;
-    parseCount(digits, value);
+    parseCount(text.substr(start, at - start), value);
     return value;
 }
 
@@ -68,18 +70,46 @@ uint64_t leadingCount(const std::string& line) {
 
 }  // namespace
 
-void checkOff(Assimp::IOStream& file) {
-    byteCursorC in(file, 3);  // past "OFF"
-    skipToNumber(in);
-    const uint64_t vertices = readDigits(in);
-    skipToNumber(in);
-    const uint64_t faces = readDigits(in);
-    skipToNumber(in);
-    readDigits(in);  // the edge count, unused
-    skipToNumber(in);
+void checkOff(Assimp::IOStream& file, const std::string& head, std::size_t size) {
+    // The header: optional letters for texture coordinates, colours,
+    // normals, homogeneous and n-dimensional vertices, "OFF" (which may be
+    // left out), the dimension if announced, then the vertex, face and edge
+    // counts.
+    std::size_t at = skipToWord(head, 0);
+    const auto skip = [&](const char* word) {
+        const std::size_t length = std::char_traits<char>::length(word);
+        if (head.compare(at, length, word) != 0)
+            return false;
+        at += length;
+        return true;
+    };
+    skip("ST");
+    skip("C");
+    skip("N");
+    skip("4");
+    const bool dimension = skip("n");
+    skip("OFF");
+    at = skipToWord(head, at);
+    if (at >= head.size() || head[at] < '0' || head[at] > '9')
+        return;  // the loader refuses the header itself
+    if (dimension) {
+        readDigits(head, at);
+        at = skipToWord(head, at);
+    }
+    const uint64_t vertices = readDigits(head, at);
+    at = skipToWord(head, at);
+    const uint64_t faces = readDigits(head, at);
+    at = skipToWord(head, at);
+    readDigits(head, at);  // the edge count, unused
+    at = skipToWord(head, at);
+    if (at >= head.size() && head.size() < size)
+        throw importError("the OFF header does not end within the first 64 KiB");
     if (vertices == 0 || faces == 0)
         return;  // the loader refuses these itself
 
+    // The vertex lines begin right after the counts, on the same line if
+    // anything follows them there.
+    byteCursorC in(file, at);
     const uint64_t records = saturatingAdd(vertices, faces);
     std::string line;
     for (uint64_t n = 0; n < records; ++n) {

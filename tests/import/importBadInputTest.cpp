@@ -93,6 +93,10 @@ TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
         // loader counts its faces down past zero and reads far beyond them.
         {"corners.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n0\n0\n3 0 1 2\n",
          "face 1 of the OFF file does not begin with a corner count from 1 to 9"},
+        // OFF allows the keyword to be left out; the loader reads it all
+        // the same.
+        {"headless.off", "3 1 0\n0 0 0\n1 0 0\n0 1 0\n0\n0\n3 0 1 2\n",
+         "face 1 of the OFF file does not begin with a corner count from 1 to 9"},
         {"long.off", "OFF\n3 1 0\n0 0 0" + std::string(5000, ' ') + "\n1 0 0\n0 1 0\n3 0 1 2\n",
          "line 1 after the OFF header is longer than 4095 characters"},
         // Without its end_header line assimp's loader never stops reading.
