@@ -48,5 +48,6 @@ uint64_t countLines(byteCursorC& in, uint64_t enough);
 void checkPly(Assimp::IOStream& file, const std::string& head, std::size_t size);
 void checkOff(Assimp::IOStream& file, const std::string& head, std::size_t size);
 void checkStl(const std::string& head, std::size_t size);
+void checkDae(Assimp::IOStream& file);
 
 }  // namespace meshimport

@@ -65,8 +65,9 @@ void checkBeforeLoading(Assimp::IOStream& file, const std::string& extension) {
     head.resize(file.Read(head.data(), 1, head.size()));
 
     // assimp hands a file to its PLY loader when it begins with "ply" in
-    // any case, and to its OFF loader by the extension or when it begins
-    // with "off" in any case.
+    // any case, to its OFF loader by the extension or when it begins with
+    // "off" in any case, and to its COLLADA loader by the extension or the
+    // root element.
     const auto beginsWith = [&](const char* word) {
         for (std::size_t i = 0; word[i]; ++i)
             if (i >= head.size() || (head[i] | 0x20) != word[i])
@@ -79,6 +80,8 @@ void checkBeforeLoading(Assimp::IOStream& file, const std::string& extension) {
         checkOff(file, head, size);
     else if (extension == "stl")
         checkStl(head, size);
+    else if (extension == "dae" || extension == "xml" || head.find("<COLLADA") != std::string::npos)
+        checkDae(file);
     file.Seek(0, aiOrigin_SET);
 }
 

@@ -9,7 +9,9 @@
 //     other lines and counts its faces down past zero) and no line may be
 //     longer than 4095 characters (the loader's line buffer);
 //   - STL (by extension): a file that is neither ASCII nor the size its
-//     triangle count gives is refused with the numbers.
+//     triangle count gives is refused with the numbers;
+//   - COLLADA: an index list (<p>) must hold whole numbers only (the
+//     loader adds indices without end on any other character).
 #pragma once
 
 #include <assimp/IOStream.hpp>

@@ -50,6 +50,20 @@ std::string packageWithoutItsModel() {
     });
 }
 
+// One triangle as COLLADA, its corners' indices as given.
+std::string colladaTriangle(const std::string& indices) {
+    return R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">)"
+           R"(<library_geometries><geometry id="g"><mesh><source id="p"><float_array id="a" count="9">)"
+           R"(0 0 0 1 0 0 0 1 0</float_array><technique_common><accessor source="#a" count="3" stride="3">)"
+           R"(<param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>)"
+           R"(</accessor></technique_common></source><vertices id="v"><input semantic="POSITION" source="#p"/>)"
+           R"(</vertices><triangles count="1"><input semantic="VERTEX" source="#v" offset="0"/><p>)" +
+           indices +
+           R"(</p></triangles></mesh></geometry></library_geometries><library_visual_scenes><visual_scene id="s">)"
+           R"(<node id="n"><instance_geometry url="#g"/></node></visual_scene></library_visual_scenes>)"
+           R"(<scene><instance_visual_scene url="#s"/></scene></COLLADA>)";
+}
+
 std::string withoutItsEnd(std::string bytes, std::size_t cut) {
     bytes.resize(bytes.size() - cut);
     return bytes;
@@ -102,6 +116,9 @@ TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
         // Without its end_header line assimp's loader never stops reading.
         {"unended.ply", "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\n", "the PLY header does not end"},
         {"deep.gltf", deepGltf(1100), "the node tree is more than 1000 levels deep"},
+        // One letter among the indices: assimp's loader adds indices until
+        // memory runs out.
+        {"letter.dae", colladaTriangle("0 1x 2"), "index list 1 (<p>) of the COLLADA file holds something other"},
         {"missing-part.3mf", packageWithoutItsModel(), "the reader failed its own check mRootStream != nullptr"},
     };
     const scratchFolderC folder("import_bad");
