@@ -13,10 +13,6 @@ trap 'rm -rf "$work"' EXIT
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
 
-# fuzz_import reads through Debian's libassimp, which leaks on some broken
-# files; see lsan.supp.
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-
 status=0
 for seeds in "$here"/corpus/*/; do
   target=$(basename "$seeds")
