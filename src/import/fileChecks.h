@@ -11,7 +11,9 @@
 //   - STL (by extension): a file that is neither ASCII nor the size its
 //     triangle count gives is refused with the numbers;
 //   - COLLADA: an index list (<p>) must hold whole numbers only (the
-//     loader adds indices without end on any other character).
+//     loader adds indices without end on any other character), and every
+//     data array must have its count attribute (the loader reads it
+//     without looking whether it is there).
 #pragma once
 
 #include <assimp/IOStream.hpp>

@@ -29,6 +29,8 @@ namespace fs = std::filesystem;
 // (faceNormals.h), once the positions are joined.
 constexpr unsigned kSteps = aiProcess_Triangulate | aiProcess_SortByPType;
 
+constexpr const char* kNoGeometry = "the file holds no geometry (no triangle, line or point)";
+
 std::string lowerExtension(const std::string& name) {
     std::string extension = fs::path(name).extension().string();
     if (!extension.empty())
@@ -63,6 +65,11 @@ u3d::sceneS importWith(Assimp::Importer& importer, const std::string& file, cons
     // The importer owns the scene and hands it out as const; the check
     // drops unusable normals from it before the steps run.
     checkLoaderOutput(const_cast<aiScene&>(*loaded));
+    // A file without meshes (a node tree, an animation) comes back marked
+    // incomplete, and some loaders put a mesh of their own in it that draws
+    // the node tree: that is not the file's geometry.
+    if (loaded->mFlags & AI_SCENE_FLAGS_INCOMPLETE)
+        throw importError(kNoGeometry);
     const aiScene* processed = importer.ApplyPostProcessing(kSteps);
     if (!processed)
         loaderFailed(importer.GetErrorString());
@@ -70,7 +77,7 @@ u3d::sceneS importWith(Assimp::Importer& importer, const std::string& file, cons
     u3d::sceneS scene = mapScene(*processed, rootName);
     // A document that shows nothing would be a failure reported as success.
     if (scene.geometries.empty())
-        throw importError("the file holds no geometry (no triangle, line or point)");
+        throw importError(kNoGeometry);
     if (std::none_of(scene.geometries.begin(), scene.geometries.end(), drawsSomething))
         throw importError("every face has zero area: there is nothing to draw");
     return scene;

@@ -50,11 +50,13 @@ std::string packageWithoutItsModel() {
     });
 }
 
-// One triangle as COLLADA, its corners' indices as given.
-std::string colladaTriangle(const std::string& indices) {
+// One triangle as COLLADA, its corners' indices and the attributes of its
+// positions' array as given.
+std::string colladaTriangle(const std::string& indices, const std::string& arrayAttributes = R"(count="9")") {
     return R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">)"
-           R"(<library_geometries><geometry id="g"><mesh><source id="p"><float_array id="a" count="9">)"
-           R"(0 0 0 1 0 0 0 1 0</float_array><technique_common><accessor source="#a" count="3" stride="3">)"
+           R"(<library_geometries><geometry id="g"><mesh><source id="p"><float_array id="a" )" +
+           arrayAttributes +
+           R"(>0 0 0 1 0 0 0 1 0</float_array><technique_common><accessor source="#a" count="3" stride="3">)"
            R"(<param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>)"
            R"(</accessor></technique_common></source><vertices id="v"><input semantic="POSITION" source="#p"/>)"
            R"(</vertices><triangles count="1"><input semantic="VERTEX" source="#v" offset="0"/><p>)" +
@@ -119,6 +121,16 @@ TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
         // One letter among the indices: assimp's loader adds indices until
         // memory runs out.
         {"letter.dae", colladaTriangle("0 1x 2"), "index list 1 (<p>) of the COLLADA file holds something other"},
+        // assimp's loader reads the count without looking.
+        {"uncounted.dae", colladaTriangle("0 1 2", ""), "data array 1 (<float_array>) of the COLLADA file does not say"},
+        // A node tree and no geometry: assimp's loader makes a mesh that
+        // draws the tree and marks the scene incomplete.
+        {"nodes.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" )"
+                      R"(version="1.4.1"><library_visual_scenes><visual_scene id="s"><node id="n" name="a">)"
+                      R"(<translate>0 0 5</translate><node id="m" name="b"><translate>3 0 0</translate></node>)"
+                      R"(</node></visual_scene></library_visual_scenes><scene><instance_visual_scene url="#s"/>)"
+                      R"(</scene></COLLADA>)",
+         "the file holds no geometry"},
         {"missing-part.3mf", packageWithoutItsModel(), "the reader failed its own check mRootStream != nullptr"},
     };
     const scratchFolderC folder("import_bad");
