@@ -21,17 +21,22 @@ uint64_t saturatingMul(uint64_t a, uint64_t b);
 // "1 line", "4 lines".
 std::string counted(uint64_t count, const char* one, const char* many);
 
-// The file's bytes from an offset on, one at a time.
+// The file's bytes from an offset on, read in large chunks.
 class byteCursorC {
 public:
     byteCursorC(Assimp::IOStream& file, std::size_t offset);
+    bool atEnd() const { return at_ >= chunk_.size(); }
     // The next byte, or 0 at the end of the file (the loaders read their
     // text up to a 0).
-    char peek() const { return at_ < chunk_.size() ? chunk_[at_] : '\0'; }
+    char peek() const { return atEnd() ? '\0' : chunk_[at_]; }
     void next() {
         if (++at_ >= chunk_.size())
             fill();
     }
+    // The next bytes into out; false when the file ends first.
+    bool take(unsigned char* out, std::size_t count);
+    // Past the next bytes; false when the file ends first.
+    bool skip(uint64_t count);
 
 private:
     void fill();
@@ -41,9 +46,11 @@ private:
     std::size_t at_ = 0;
 };
 
-// The lines from the cursor to the end of the file (a last line without a
-// line feed counts), counted until `enough` are found.
-uint64_t countLines(byteCursorC& in, uint64_t enough);
+// The next line as assimp's GetNextLine takes it: up to a line end ('\r',
+// '\n', '\f' or a 0), after which every following line end is skipped, so
+// empty lines do not count. False at the end of the text. A line longer
+// than maxLength is refused, with its number in the message.
+bool nextLine(byteCursorC& in, std::string& line, std::size_t maxLength, uint64_t number);
 
 void checkPly(Assimp::IOStream& file, const std::string& head, std::size_t size);
 void checkOff(Assimp::IOStream& file, const std::string& head, std::size_t size);

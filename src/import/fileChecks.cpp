@@ -45,15 +45,42 @@ void byteCursorC::fill() {
     at_ = 0;
 }
 
-uint64_t countLines(byteCursorC& in, uint64_t enough) {
-    uint64_t lines = 0;
-    bool open = false;  // a line has begun and not ended
-    for (char c; lines < enough && (c = in.peek()) != '\0'; in.next()) {
-        if (c == '\n')
-            ++lines;
-        open = c != '\n';
+bool byteCursorC::take(unsigned char* out, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i, next()) {
+        if (atEnd())
+            return false;
+        out[i] = static_cast<unsigned char>(chunk_[at_]);
     }
-    return lines + (open ? 1 : 0);
+    return true;
+}
+
+bool byteCursorC::skip(uint64_t count) {
+    while (count > 0) {
+        if (atEnd())
+            return false;
+        const uint64_t step = std::min<uint64_t>(count, chunk_.size() - at_);
+        at_ += std::size_t(step);
+        count -= step;
+        if (at_ >= chunk_.size())
+            fill();
+    }
+    return true;
+}
+
+bool nextLine(byteCursorC& in, std::string& line, std::size_t maxLength, uint64_t number) {
+    const auto isLineEnd = [](char c) { return c == '\r' || c == '\n' || c == '\f' || c == '\0'; };
+    if (in.peek() == '\0')
+        return false;
+    line.clear();
+    for (; !isLineEnd(in.peek()); in.next()) {
+        if (line.size() == maxLength)
+            throw importError("line " + std::to_string(number) + " after the header is longer than " +
+                              std::to_string(maxLength) + " characters");
+        line += in.peek();
+    }
+    while (in.peek() != '\0' && isLineEnd(in.peek()))
+        in.next();
+    return true;
 }
 
 void checkBeforeLoading(Assimp::IOStream& file, const std::string& extension) {

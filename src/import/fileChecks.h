@@ -1,9 +1,11 @@
 // Checks of a file before assimp reads it, where its loaders trust the file
 // and would hang, crash or allocate for counts the file cannot hold:
-//   - PLY: a header without its end_header line makes the loader loop or
-//     read past its buffer; declared record counts are held against the
-//     lines or bytes after the header (the loader allocates for them first,
-//     and reads missing records as zeros);
+//   - PLY: a header line the loader does not expect (or no end_header
+//     line) makes it loop or read past its buffer; declared record counts
+//     are held against the lines or bytes after the header (the loader
+//     allocates for them first, and reads missing records as zeros), and
+//     every list against the values its record holds (the loader makes
+//     room for a list's declared length before reading it);
 //   - OFF: declared counts are held against the lines that follow; a face
 //     line must begin with a corner count from 1 to 9 (the loader skips
 //     other lines and counts its faces down past zero) and no line may be

@@ -11,8 +11,6 @@ namespace {
 // The loader's line buffer holds 4096 characters with the terminating 0.
 constexpr std::size_t kMaxLine = 4095;
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n' || c == '\f' || c == '\0'; }
-
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // What the loader skips between the header's words: blanks, line ends,
@@ -37,24 +35,6 @@ uint64_t readDigits(const std::string& text, std::size_t& at) {
     uint64_t value = 0;
     parseCount(text.substr(start, at - start), value);
     return value;
-}
-
-// The next line as the loader's GetNextLine takes it: up to a line end,
-// after which every following line end is skipped (so empty lines do not
-// count). False at the end of the text.
-bool nextLine(byteCursorC& in, std::string& line, uint64_t number) {
-    if (in.peek() == '\0')
-        return false;
-    line.clear();
-    for (; !isLineEnd(in.peek()); in.next())
-        if (line.size() == kMaxLine)
-            throw importError("line " + std::to_string(number) + " after the OFF header is longer than " +
-                              std::to_string(kMaxLine) + " characters");
-        else
-            line += in.peek();
-    while (in.peek() != '\0' && isLineEnd(in.peek()))
-        in.next();
-    return true;
 }
 
 // The corner count that begins a face line: the digits after its blanks.
@@ -113,7 +93,7 @@ void checkOff(Assimp::IOStream& file, const std::string& head, std::size_t size)
     const uint64_t records = saturatingAdd(vertices, faces);
     std::string line;
     for (uint64_t n = 0; n < records; ++n) {
-        if (!nextLine(in, line, n + 1))
+        if (!nextLine(in, line, kMaxLine, n + 1))
             throw importError("the OFF header declares " + counted(vertices, "vertex", "vertices") + " and " +
                               counted(faces, "face", "faces") + ", one a line, but only " +
                               counted(n, "line follows", "lines follow") + " it");

@@ -66,6 +66,17 @@ std::string colladaTriangle(const std::string& indices, const std::string& array
            R"(<scene><instance_visual_scene url="#s"/></scene></COLLADA>)";
 }
 
+// Three vertices and one face whose list length field says `length`.
+std::string binaryPlyWithListLength(int32_t length) {
+    std::string out = "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
+                      "property float z\nelement face 1\nproperty list int int vertex_indices\nend_header\n";
+    const float corners[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    const int32_t face[4] = {length, 0, 1, 2};
+    out.append(reinterpret_cast<const char*>(corners), sizeof corners);
+    out.append(reinterpret_cast<const char*>(face), sizeof face);
+    return out;
+}
+
 std::string withoutItsEnd(std::string bytes, std::size_t cut) {
     bytes.resize(bytes.size() - cut);
     return bytes;
@@ -104,6 +115,12 @@ TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
                               "property float y\nproperty float z\nend_header\n" + std::string(12, '\0'),
          "which need at least 48000000000 bytes, but 12 follow it"},
         {"short.ply", plyHead + "0 0 0\n1 0 0\n3 0 1 2\n", "the PLY header declares 3 vertex and 1 face records"},
+        // assimp's loader makes room for a list's declared length first.
+        {"list.ply", plyHead + "0 0 0\n1 0 0\n0 1 0\n9 0 1 2\n",
+         "record 1 of the PLY file's face element lists 9 values, but its line holds 3"},
+        {"list-binary.ply", binaryPlyWithListLength(1000000000),
+         "record 1 of the PLY file's face element lists 1000000000 values, more than the rest of the file holds"},
+        {"negative-list.ply", binaryPlyWithListLength(-3), "ends the file or gives a negative list length"},
         {"counts.off", "OFF\n3 1 0\n0 0 0\n", "the OFF header declares 3 vertices and 1 face, one a line, but only 1"},
         // More lines without corners than the header has faces: assimp's
         // loader counts its faces down past zero and reads far beyond them.
@@ -114,7 +131,7 @@ TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
         {"headless.off", "3 1 0\n0 0 0\n1 0 0\n0 1 0\n0\n0\n3 0 1 2\n",
          "face 1 of the OFF file does not begin with a corner count from 1 to 9"},
         {"long.off", "OFF\n3 1 0\n0 0 0" + std::string(5000, ' ') + "\n1 0 0\n0 1 0\n3 0 1 2\n",
-         "line 1 after the OFF header is longer than 4095 characters"},
+         "line 1 after the header is longer than 4095 characters"},
         // Without its end_header line assimp's loader never stops reading.
         {"unended.ply", "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\n", "the PLY header does not end"},
         {"deep.gltf", deepGltf(1100), "the node tree is more than 1000 levels deep"},
