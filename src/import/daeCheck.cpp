@@ -2,7 +2,8 @@
 // many values they hold. assimp's loader reads a <p> list until its end and
 // never moves past a character that starts no number (one letter makes it
 // add indices until memory runs out), and reads an array's count attribute
-// without looking whether it is there.
+// without looking whether it is there, through a null pointer when it is
+// missing or 0.
 #include "import/fileCheckParts.h"
 #include "import/importError.h"
 
@@ -19,8 +20,9 @@ bool isIndexChar(char c) {
     return (c >= '0' && c <= '9') || c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '-' || c == '+';
 }
 
-// Whether an attribute of that name stands among a start tag's attributes.
-bool hasAttribute(const std::string& tag, const char* name) {
+// The value of a start tag's attribute of that name; empty when it has
+// none.
+std::string attributeValue(const std::string& tag, const char* name) {
     const std::string wanted = name;
     for (std::size_t at = tag.find(wanted); at != std::string::npos; at = tag.find(wanted, at + 1)) {
         const bool startsWord = at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' || tag[at - 1] == '\r' ||
@@ -28,10 +30,15 @@ bool hasAttribute(const std::string& tag, const char* name) {
         std::size_t after = at + wanted.size();
         while (after < tag.size() && (tag[after] == ' ' || tag[after] == '\t'))
             ++after;
-        if (startsWord && after < tag.size() && tag[after] == '=')
-            return true;
+        if (!startsWord || after >= tag.size() || tag[after] != '=')
+            continue;
+        std::size_t open = tag.find_first_of("\"'", after);
+        if (open == std::string::npos)
+            return {};
+        const std::size_t close = tag.find(tag[open], open + 1);
+        return close == std::string::npos ? std::string() : tag.substr(open + 1, close - open - 1);
     }
-    return false;
+    return {};
 }
 
 }  // namespace
@@ -60,9 +67,10 @@ void checkDae(Assimp::IOStream& file) {
             return;  // cut off: the loader reports it
         if (array) {
             ++arrays;
-            if (!hasAttribute(tag, "count"))
+            uint64_t count = 0;
+            if (!parseCount(attributeValue(tag, "count"), count) || count == 0)
                 throw importError("data array " + std::to_string(arrays) + " (<" + name +
-                                  ">) of the COLLADA file does not say how many values it holds");
+                                  ">) of the COLLADA file does not give a count of its values above 0");
             continue;
         }
         if (!tag.empty() && tag.back() == '/')

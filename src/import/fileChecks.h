@@ -14,8 +14,8 @@
 //     triangle count gives is refused with the numbers;
 //   - COLLADA: an index list (<p>) must hold whole numbers only (the
 //     loader adds indices without end on any other character), and every
-//     data array must have its count attribute (the loader reads it
-//     without looking whether it is there).
+//     data array must give a count above 0 (the loader reads through a
+//     null pointer when the count is missing or 0).
 #pragma once
 
 #include <assimp/IOStream.hpp>

@@ -138,8 +138,11 @@ TEST(ImportBadInput, EveryBadFileIsRefusedWithOneLineThatSaysWhy) {
         // One letter among the indices: assimp's loader adds indices until
         // memory runs out.
         {"letter.dae", colladaTriangle("0 1x 2"), "index list 1 (<p>) of the COLLADA file holds something other"},
-        // assimp's loader reads the count without looking.
-        {"uncounted.dae", colladaTriangle("0 1 2", ""), "data array 1 (<float_array>) of the COLLADA file does not say"},
+        // assimp's loader reads a missing or zero count through a null
+        // pointer.
+        {"uncounted.dae", colladaTriangle("0 1 2", ""),
+         "data array 1 (<float_array>) of the COLLADA file does not give a count of its values above 0"},
+        {"zero-count.dae", colladaTriangle("0 1 2", R"(count="0")"), "does not give a count of its values above 0"},
         // A node tree and no geometry: assimp's loader makes a mesh that
         // draws the tree and marks the scene incomplete.
         {"nodes.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" )"
