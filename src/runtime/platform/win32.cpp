@@ -102,6 +102,17 @@ std::FILE* createNewFile(const char* path) {
     return file;
 }
 
+// Windows has no file without a name: the writer takes a named one.
+std::FILE* createUnnamedFile(const char*) {
+    errno = ENOSYS;
+    return nullptr;
+}
+
+bool nameUnnamedFile(std::FILE*, const char*) {
+    errno = ENOSYS;
+    return false;
+}
+
 // The directory part of the fallback: the code tracking log adds the "/"
 // itself ("c:/codetrack..."), the crash log too ("c:/qvdbgcrash.log").
 const char* defaultTempDirectory() { return "c:"; }
