@@ -4,12 +4,13 @@
 #include "cliExit.h"
 #include "commands.h"
 #include "moduleConversion.h"
+#include "progress.h"
 #include "treeFiles.h"
 
 namespace {
 
 const char* const kHelp =
-    "Usage: u3dpdf request FILE [--module PATH]\n"
+    "Usage: u3dpdf request FILE [--quiet] [--module PATH]\n"
     "\n"
     "Reads a request tree in the braced text form and passes it unchanged to the\n"
     "module's convertMetaTree, for example:\n"
@@ -20,6 +21,8 @@ const char* const kHelp =
     "from the working directory. The module deletes the U3D file that FILENAME\n"
     "names when the conversion succeeds, so name a copy of your model.\n"
     "\n"
+    "  --quiet         no progress line (shown on standard error when it is a\n"
+    "                  terminal, while the module runs)\n"
     "  --module PATH   the module to load (see u3dpdf --help)\n"
     "\n"
     "Exit status: 0 converted; 1 the module could not convert; 2 usage error, a\n"
@@ -27,6 +30,7 @@ const char* const kHelp =
     "is shown) or holds no tree, or a module that cannot be loaded.\n";
 
 const cliOptionS kOptions[] = {
+    {"--quiet", nullptr, 0},
     {"--module", nullptr, 1},
 };
 
@@ -42,5 +46,8 @@ int runRequest(const std::vector<std::string>& words) {
     metaObjectC request = loadBracedTree(file);
     if (!request.valid())
         inputError(file + " holds no request tree");
-    return runModuleConversion(args.value("--module"), request, "the module could not convert the request in " + file);
+    progressC progress(args.has("--quiet"));
+    progress.item(file);
+    return runModuleConversion(args.value("--module"), request, "the module could not convert the request in " + file,
+                               progress);
 }
