@@ -87,38 +87,32 @@ std::string createHardLink(const std::string& target, const std::string& dir, co
 
 namespace {
 
-// Where the system names open files: without /proc mounted the path leads
-// nowhere, or to another file.
-bool viewReaches(fileViewS& view) {
+// Keeps a view whose path leads to its open file: without /proc mounted the
+// path leads nowhere, or to another file.
+bool keepIfReachable(fileViewS& view) {
+    if (!view.file)
+        return false;
     const int fd = fileno(view.file);
     view.path = "/proc/self/fd/" + std::to_string(fd);
     struct stat viewed, opened;
-    return stat(view.path.c_str(), &viewed) == 0 && fstat(fd, &opened) == 0 && viewed.st_ino == opened.st_ino &&
-           viewed.st_dev == opened.st_dev;
+    if (stat(view.path.c_str(), &viewed) == 0 && fstat(fd, &opened) == 0 && viewed.st_ino == opened.st_ino &&
+        viewed.st_dev == opened.st_dev)
+        return true;
+    closeFileView(view);
+    errno = ENOENT;
+    return false;
 }
 
 }  // namespace
 
 bool openFileView(const std::string& path, fileViewS& view) {
     view.file = std::fopen(path.c_str(), "rbe");
-    if (!view.file)
-        return false;
-    if (viewReaches(view))
-        return true;
-    closeFileView(view);
-    errno = ENOENT;
-    return false;
+    return keepIfReachable(view);
 }
 
 bool createUnnamedFile(const std::string& dir, fileViewS& view) {
     view.file = platform::createUnnamedFile(dir.c_str());
-    if (!view.file)
-        return false;
-    if (viewReaches(view))
-        return true;
-    closeFileView(view);
-    errno = ENOENT;
-    return false;
+    return keepIfReachable(view);
 }
 
 void closeFileView(fileViewS& view) {

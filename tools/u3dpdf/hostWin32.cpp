@@ -100,20 +100,19 @@ std::string temporaryDirectory() {
     return result;
 }
 
-// A random name that CREATE_NEW claims atomically: a name that another
-// process took first fails and the next one is tried.
-std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix) {
+// Tries random names until claim(path) takes one: a name that another
+// process took first fails and the next one is tried. The path, or empty
+// with errno set (failure for a refusal other than a taken name).
+template <typename Claim>
+std::string claimRandomName(const std::string& dir, const char* prefix, const char* suffix, int failure,
+                            Claim claim) {
     uint64_t state = nameSeed();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string path = randomName(dir, prefix, suffix, state);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
+        if (claim(path))
             return path;
-        }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-            errno = EACCES;
+            errno = failure;
             return {};
         }
     }
@@ -121,20 +120,23 @@ std::string createTemporaryFile(const std::string& dir, const char* prefix, cons
     return {};
 }
 
+// CREATE_NEW claims a name atomically.
+std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix) {
+    return claimRandomName(dir, prefix, suffix, EACCES, [](const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        return true;
+    });
+}
+
 std::string createHardLink(const std::string& target, const std::string& dir, const char* prefix,
                            const char* suffix) {
-    uint64_t state = nameSeed();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path = randomName(dir, prefix, suffix, state);
-        if (CreateHardLinkA(path.c_str(), target.c_str(), nullptr))
-            return path;
-        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-            errno = EXDEV;
-            return {};
-        }
-    }
-    errno = EEXIST;
-    return {};
+    return claimRandomName(dir, prefix, suffix, EXDEV, [&target](const std::string& path) {
+        return CreateHardLinkA(path.c_str(), target.c_str(), nullptr) != FALSE;
+    });
 }
 
 // Windows has no path that reaches an open file without its name, and no

@@ -35,9 +35,6 @@ public:
     ~interruptHoldC();
     interruptHoldC(const interruptHoldC&) = delete;
     interruptHoldC& operator=(const interruptHoldC&) = delete;
-
-private:
-    alignas(8) unsigned char saved_[128];  // the signal mask it restores
 };
 
 // A file that the command has created, or a name that only this process

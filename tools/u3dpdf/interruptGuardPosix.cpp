@@ -92,19 +92,22 @@ interruptGuardC::~interruptGuardC() {
             sigaction(kSignals[i].number, &g_previous[i], nullptr);
 }
 
+// The mask of the outermost hold of each thread, which the last one to end
+// restores.
+thread_local int t_holds = 0;
+thread_local sigset_t t_unheld;
+
 interruptHoldC::interruptHoldC() {
-    static_assert(sizeof(sigset_t) <= sizeof saved_, "the saved mask does not fit");
+    if (t_holds++ > 0)
+        return;
     const sigset_t set = guardedSet();
-    sigset_t previous;
-    pthread_sigmask(SIG_BLOCK, &set, &previous);
-    std::memcpy(saved_, &previous, sizeof previous);
+    pthread_sigmask(SIG_BLOCK, &set, &t_unheld);
 }
 
 interruptHoldC::~interruptHoldC() {
-    sigset_t previous;
-    std::memcpy(&previous, saved_, sizeof previous);
     // A signal that arrived meanwhile is delivered here.
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (--t_holds == 0)
+        pthread_sigmask(SIG_SETMASK, &t_unheld, nullptr);
 }
 
 void keepInterruptsOffThisThread() {

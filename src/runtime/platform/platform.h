@@ -56,6 +56,12 @@ bool canRead(const char* path);
 // Windows' msvcrt.dll ignores it and truncates the existing file.
 std::FILE* createNewFile(const char* path);
 
+// Opens an existing file for binary reading ("rb") without keeping others
+// from deleting it meanwhile: on Win32 a file open without FILE_SHARE_DELETE
+// cannot be deleted, and the host that lent it may have to remove it while
+// it is read (an interrupted conversion). Null with errno on failure.
+std::FILE* openForReading(const char* path);
+
 // Opens a new file for binary writing in the directory dir that has no name
 // yet (Linux: O_TMPFILE), so that a process that ends before naming it, even
 // by SIGKILL or a power loss, leaves nothing behind. Null where the system or

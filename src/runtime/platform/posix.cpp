@@ -217,6 +217,9 @@ bool canRead(const char* path) { return path && access(path, R_OK) == 0; }
 
 std::FILE* createNewFile(const char* path) { return std::fopen(path, "wbx"); }
 
+// An open file never keeps a POSIX file from being deleted.
+std::FILE* openForReading(const char* path) { return std::fopen(path, "rb"); }
+
 namespace {
 
 // An open file as a path: the only way to give an unnamed file a name

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -152,44 +153,45 @@ TEST(cliInterruptTest, WhileCopyingTheModel) {
     sigaction(SIGPIPE, &previous, nullptr);
 }
 
-TEST(cliInterruptTest, WhileTheModuleLoadsTheModel) {
+// Converts the large model, sends the signal at the moment, and checks
+// what is left afterwards; the model is unchanged.
+void interruptConversion(const std::function<bool(const cliChildC&, const interruptRunS&)>& moment,
+                         const char* missed) {
     for (const int signal : kSignals) {
         SCOPED_TRACE(signalName(signal));
         interruptRunS run;
         writeFile(run.model, model());
         run.listing = directoryListing(run.work.path);
         cliChildC child(run.options());
-        // u3dpdf holds the model open for the module's path to it; the
-        // module opens it once more to read it.
-        const auto loading = [&] {
-            int opened = 0;
-            for (const std::string& target : child.openFiles())
-                opened += target == run.model.string();
-            return opened >= 2;
-        };
-        ASSERT_TRUE(child.signalAt(signal, loading)) << "u3dpdf ended before the module loaded the model";
+        ASSERT_TRUE(child.signalAt(signal, [&] { return moment(child, run); })) << "u3dpdf ended before " << missed;
         run.expectNothingLeft(child, signal);
         EXPECT_TRUE(readFile(run.model) == model());
     }
 }
 
+TEST(cliInterruptTest, WhileTheModuleLoadsTheModel) {
+    // u3dpdf holds the model open for the module's path to it; the module
+    // opens it once more to read it.
+    interruptConversion(
+        [](const cliChildC& child, const interruptRunS& run) {
+            int opened = 0;
+            for (const std::string& target : child.openFiles())
+                opened += target == run.model.string();
+            return opened >= 2;
+        },
+        "the module loaded the model");
+}
+
 TEST(cliInterruptTest, WhileTheModuleWritesThePdf) {
-    for (const int signal : kSignals) {
-        SCOPED_TRACE(signalName(signal));
-        interruptRunS run;
-        writeFile(run.model, model());
-        run.listing = directoryListing(run.work.path);
-        cliChildC child(run.options());
-        // The writer's file is open in the output directory and has no name
-        // there yet. (The instant between naming the finished file and
-        // moving it over the existing one is not this moment: there the
-        // document is complete.)
-        const auto writing = [&] {
+    // The writer's file is open in the output directory and has no name
+    // there yet. (The instant between naming the finished file and moving
+    // it over the existing one is not this moment: there the document is
+    // complete.)
+    interruptConversion(
+        [](const cliChildC& child, const interruptRunS& run) {
             return holdsWorkIn(child, run.work.path, run.model) && directoryListing(run.work.path) == run.listing;
-        };
-        ASSERT_TRUE(child.signalAt(signal, writing)) << "u3dpdf ended before the module wrote the PDF";
-        run.expectNothingLeft(child, signal);
-    }
+        },
+        "the module wrote the PDF");
 }
 
 }  // namespace

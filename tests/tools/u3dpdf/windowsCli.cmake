@@ -37,7 +37,24 @@ file(SHA256 "${WORK}/embedded.u3d" embedded_hash)
 if(NOT qpdf_check EQUAL 0 OR NOT qpdf_show EQUAL 0 OR NOT embedded_hash STREQUAL model_hash)
   message(FATAL_ERROR "qpdf refused out.pdf (${qpdf_check}, ${qpdf_show}) or its 3D stream is not the model")
 endif()
-# Nothing but the model, the PDF and the extracted copy is left behind.
+# Standard output gets the same bytes (no text mode turning LF into CR LF);
+# an existing directory gets the model's name.
+execute_process(COMMAND "${WINE}" "${CLI}" convert model.u3d -o - --bbox -4 -4 -1 4 4 1
+  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result OUTPUT_FILE "${WORK}/piped.pdf" ERROR_VARIABLE err)
+file(SHA256 "${WORK}/out.pdf" out_hash)
+file(SHA256 "${WORK}/piped.pdf" piped_hash)
+if(NOT result EQUAL 0 OR NOT piped_hash STREQUAL out_hash)
+  message(FATAL_ERROR "convert -o - exited ${result} or wrote other bytes than -o out.pdf: ${err}")
+endif()
+file(MAKE_DIRECTORY "${WORK}/pdfs")
+run_cli(convert model.u3d -o pdfs --bbox -4 -4 -1 4 4 1)
+file(SHA256 "${WORK}/pdfs/model.pdf" dir_hash)
+if(NOT result EQUAL 0 OR NOT dir_hash STREQUAL out_hash)
+  message(FATAL_ERROR "convert -o pdfs exited ${result} or wrote no pdfs/model.pdf: ${err}")
+endif()
+file(REMOVE_RECURSE "${WORK}/pdfs" "${WORK}/piped.pdf")
+# Nothing but the model, the PDF and the extracted copy is left behind: the
+# hidden link through which the module read the model is gone.
 file(GLOB left RELATIVE "${WORK}" "${WORK}/*")
 list(SORT left)
 if(NOT left STREQUAL "embedded.u3d;model.u3d;out.pdf")
