@@ -135,7 +135,7 @@ bool cliChildC::signalAt(int signal, const std::function<bool()>& moment) {
         kill(pid_, SIGCONT);
         if (now)
             return true;
-        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1);
         while (std::chrono::steady_clock::now() < until) {
         }
     }

@@ -77,7 +77,7 @@ std::string largeModel(size_t payload) {
 }
 
 // 8 MB: the module takes about half a second to load it and some tens of
-// milliseconds to write the PDF, a hundred times what the child may run
+// milliseconds to write the PDF, ten times and more what the child may run
 // between two looks (cliChild.h), and each run takes about a second.
 const std::string& model() {
     static const std::string bytes = largeModel(8 << 20);
