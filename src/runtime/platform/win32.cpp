@@ -130,11 +130,31 @@ int errnoOf(DWORD error) {
     }
 }
 
+// CreateFileW, as the C runtime's fopen calls it: CreateFileA refuses paths
+// longer than MAX_PATH that fopen opens. The wide path lives in the process
+// heap, not in the pooled allocator.
+HANDLE openShared(const char* path) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    auto* wide = length > 0 ? static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, length * sizeof(wchar_t)))
+                            : nullptr;
+    if (!wide || MultiByteToWideChar(CP_ACP, 0, path, -1, wide, length) != length) {
+        if (wide)
+            HeapFree(GetProcessHeap(), 0, wide);
+        SetLastError(wide ? ERROR_INVALID_NAME : ERROR_NOT_ENOUGH_MEMORY);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    HeapFree(GetProcessHeap(), 0, wide);
+    SetLastError(error);
+    return handle;
+}
+
 }  // namespace
 
 std::FILE* openForReading(const char* path) {
-    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = openShared(path);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = errnoOf(GetLastError());
         return nullptr;
