@@ -12,7 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 u3dpdf=$build/tools/u3dpdf/u3dpdf
 baseline=$build/bench/translator/compress_baseline
 repeat=$build/bench/translator/repeat_convert
-for exe in "$u3dpdf" "$baseline" "$repeat"; do
+padded=$build/bench/u3d/padded_u3d
+for exe in "$u3dpdf" "$baseline" "$repeat" "$padded"; do
   [ -x "$exe" ] || { echo "bench/convert.sh: $exe is not built" >&2; exit 1; }
 done
 [ -x /usr/bin/time ] || { echo "bench/convert.sh: /usr/bin/time is needed for peak RSS" >&2; exit 1; }
@@ -31,16 +32,12 @@ min_free_for_1g=$((4 * 1024 * 1024))   # KiB
 
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
-# Writes the bundled models end to end, again and again, then cuts the result
-# at exactly `size` bytes so that every figure per MiB is exact.
+# A U3D file of exactly `size` bytes, so that every figure per MiB is exact:
+# u3dpdf reads its input as U3D first, so the bundled models fill blocks
+# that readers skip by their sizes, behind a file header block.
 make_input() {
   local size=$1 file=$2
-  cat "$root"/tests/data/*.u3d > "$file"
-  while [ "$(stat -c %s "$file")" -lt "$size" ]; do
-    cat "$file" "$file" > "$file.next"
-    mv "$file.next" "$file"
-  done
-  truncate -s "$size" "$file"
+  "$padded" "$size" "$file" "$root"/tests/data/*.u3d
 }
 
 # One timed run of a command: "<wall seconds> <peak RSS KiB>". Dirty pages of

@@ -12,4 +12,5 @@ for exe in $(find "$build/bench" -type f -name 'bench_*' -perm -u+x | sort); do
 done
 [ "$found" = 1 ] || { echo "bench/run.sh: no benchmark programs in $build/bench" >&2; exit 1; }
 "$(dirname "$0")/convert.sh" "$build"
+"$(dirname "$0")/u3dbox.sh" "$build"
 "$(dirname "$0")/batch.sh" "$build"

@@ -11,8 +11,8 @@
 // with the mean of the last 100 conversions at each point: a one-time warm-up
 // shows between the first two, growth per conversion in every step.
 #include "conversionRequest.h"
+#include "hostModule.h"
 
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,19 +22,11 @@
 #include <filesystem>
 #include <string>
 
-#ifndef U3DPDF_MODULE_PATH
-#error "U3DPDF_MODULE_PATH must name the module to load"
-#endif
-
 namespace {
 
-using convertMetaTreeF = int (*)(metaTreeC* data, uintptr_t fncPointer);
 using clockT = std::chrono::steady_clock;
 
-[[noreturn]] void fail(const std::string& message) {
-    std::fprintf(stderr, "repeat_convert: %s\n", message.c_str());
-    std::exit(1);
-}
+[[noreturn]] void fail(const std::string& message) { benchFail("repeat_convert", message); }
 
 // Resident set size in bytes: the second field of /proc/self/statm, in pages.
 int64_t residentBytes() {
@@ -70,12 +62,8 @@ int main(int argc, char** argv) {
     if (count < 100)
         fail("COUNT must be at least 100");
 
-    void* module = dlopen(U3DPDF_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (!module)
-        fail(std::string("cannot load ") + U3DPDF_MODULE_PATH + ": " + dlerror());
-    auto convert = reinterpret_cast<convertMetaTreeF>(dlsym(module, "convertMetaTree"));
-    if (!convert)
-        fail("the module does not export convertMetaTree");
+    void* module = nullptr;
+    const convertMetaTreeF convert = loadModule("repeat_convert", module);
 
     const std::string input = (work / "repeat.u3d").string();
     const std::string output = (work / "repeat.pdf").string();

@@ -36,8 +36,6 @@ metaTreeNumberingC& referenceNumbering() {
     return *numbering;
 }
 
-metaTreeC* referenceNumberedRoot() { return numberedRoot; }
-
 void releaseReferenceNumbering() {
     delete numbering;
     numbering = nullptr;

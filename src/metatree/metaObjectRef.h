@@ -74,10 +74,9 @@ private:
     static metaTreeNumberingC& numberingOf(metaTreeC* root);
 };
 
-// The numbering that references share, and the root it numbered last (null:
-// none; cleared by the first pass of every save and load and by each
-// pre-copy call).
+// The numbering that references share. The root it numbered last is
+// forgotten by the first pass of every save and load and by each pre-copy
+// call, so that the next pass numbers its own tree afresh.
 metaTreeNumberingC& referenceNumbering();
-metaTreeC* referenceNumberedRoot();
 // Frees the numbering (part of metaTreeReleaseHandlers).
 void releaseReferenceNumbering();

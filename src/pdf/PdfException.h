@@ -26,8 +26,13 @@ public:
 
     const char* what() const noexcept override { return m_message; }
     int GetCode() const { return m_code; }
+    // The system's error number (errno) behind a failed file operation, 0
+    // when there was none: a caller can then say why in the system's words.
+    int GetSystemError() const { return m_systemError; }
+    void SetSystemError(int error) { m_systemError = error; }
 
 private:
     char m_message[512];
     int m_code;
+    int m_systemError = 0;
 };

@@ -11,6 +11,7 @@ extern const char* const kConversionSourceFile;
 enum conversionLogLineE : int {
     kLogLineFrame = 123,             // frame of the entry point, exception record
     kLogLineTryStart = 162,          // "START Try Block"
+    kLogLineCustomEntry = 170,       // a custom entry's value refused (its message)
     kLogLineCanvas = 185,            // "Canvas setting"
     kLogLineActivation = 193,        // "Activation setting"
     kLogLineView = 199,              // "View setting"

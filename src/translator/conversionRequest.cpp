@@ -1,5 +1,6 @@
 #include "translator/conversionRequest.h"
 
+#include "translator/customEntryKeys.h"
 #include "translator/requestTree.h"
 
 conversionRequestS readConversionRequest(metaTreeC* data) {
@@ -10,7 +11,9 @@ conversionRequestS readConversionRequest(metaTreeC* data) {
     root.NAME();
     request.outputPath = root.OUTPUTLOCATION();
     root.VERSION();
-    root.CUSTOMDATA().ENTRIES().ENTRY("AddLibPath").TEXT();
+    requestEntriesC entries = root.CUSTOMDATA().ENTRIES();
+    entries.ENTRY(kEntryAddLibPath).TEXT();
+    request.custom = readConversionOptions(entries);
 
     requestInputC input = root.INPUTDATA();
     request.u3dPath = input.FILENAME();

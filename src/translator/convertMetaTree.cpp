@@ -4,10 +4,13 @@
 // document and writes it to the output location; then it deletes the host's
 // temporary U3D file. Every failure of the PDF side ends in the result 0
 // with nothing written at the output path and the U3D file left in place,
-// so the host can report the failure and try again. Each step leaves a
-// record in the code tracking log, which is what support reads after a
-// failure in the field.
+// and with the reason in the request's ErrorMessage entry, so the host can
+// tell its user what went wrong and try again. Each step leaves a record in
+// the code tracking log, which is what support reads after a failure in the
+// field.
 #include "pdf/PdfDoc.h"
+#include "translator/conversionError.h"
+#include "translator/conversionFailure.h"
 #include "translator/conversionLog.h"
 #include "translator/conversionRequest.h"
 #include "translator/defaultCamera.h"
@@ -50,11 +53,22 @@ void removeTemporaryModel(const conversionRequestS& request) {
     std::remove(request.u3dPath.text());
 }
 
+// A custom entry with a value the module does not take fails before any
+// work: the log says which, and the host gets the same words.
+void refuseUnknownValues(const conversionRequestS& request) {
+    const str& error = request.custom.error;
+    if (error.length() == 0)
+        return;
+    conversionStep(kLogLineCustomEntry, error.text());
+    throw conversionErrorC(error);
+}
+
 // Everything that can fail on the PDF side runs here, inside one guard.
-int writeDocument(std::unique_ptr<PdfDoc>& doc, const conversionRequestS& request, double boxDiagonal) {
+int writeDocument(std::unique_ptr<PdfDoc>& doc, const conversionRequestS& request, const defaultCameraS& camera) {
     conversionStep(kLogLineTryStart, "START Try Block");
+    refuseUnknownValues(request);
     doc->CreateDocument();
-    composePage(*doc, request.u3dPath, boxDiagonal);
+    composePage(*doc, request.u3dPath, camera);
     conversionStep(kLogLineWritePdf, (str("Write pdf file: ") + request.outputPath).text());
     doc->WriteToFile(request.outputPath.text());
     conversionStep(kLogLineDeleteDoc, "Delete doc pointer");
@@ -67,16 +81,17 @@ int writeDocument(std::unique_ptr<PdfDoc>& doc, const conversionRequestS& reques
 
 int runConversion(metaTreeC* data) {
     const conversionRequestS request = readConversionRequest(data);
-    const double diagonal = boxDiagonal(request.boxMin, request.boxMax);
+    const defaultCameraS camera = viewCamera(request);
     auto doc = std::make_unique<PdfDoc>();
     try {
-        return writeDocument(doc, request, diagonal);
+        return writeDocument(doc, request, camera);
     } catch (...) {
-        // The PDF writer's message is not kept: the log shows the failing
-        // step, and the output path holds no partial file to inspect.
+        // The log shows the failing step and stays as support knows it; the
+        // reason goes to the host, which can show it to its user.
         conversionStep(kLogLineExceptionStart, "START Exception Block");
         doc.reset();
         conversionStep(kLogLineExceptionEnd, "END Exception Block");
+        reportFailure(data, std::current_exception(), request, camera);
         return 0;
     }
 }

@@ -29,3 +29,14 @@ defaultCameraS defaultCamera(double diagonal) {
     camera.cameraToWorld[11] = position.z;
     return camera;
 }
+
+vectorC3d boxCentre(const vectorC3d& boxMin, const vectorC3d& boxMax) {
+    return {(boxMin.x + boxMax.x) / 2, (boxMin.y + boxMax.y) / 2, (boxMin.z + boxMax.z) / 2};
+}
+
+defaultCameraS aimedAt(defaultCameraS camera, const vectorC3d& target) {
+    camera.cameraToWorld[9] += target.x;
+    camera.cameraToWorld[10] += target.y;
+    camera.cameraToWorld[11] += target.z;
+    return camera;
+}

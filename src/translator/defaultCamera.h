@@ -1,7 +1,8 @@
 // The camera of a 3D annotation's default view, derived from the model's
 // bounding box: it looks at the world origin from a fixed direction, at a
 // distance proportional to the box's diagonal. Only the box's extent counts,
-// not its position.
+// not its position; hosts rely on that view, so aiming it at the box's
+// centre is a separate step that a request asks for.
 #pragma once
 
 #include "pdf/3d/Pdf3dCameraMatrix.h"
@@ -23,3 +24,8 @@ inline constexpr double kCameraDistanceFactor = 1.8;
 double boxDiagonal(const vectorC3d& boxMin, const vectorC3d& boxMax);
 // The camera for a box of that diagonal length.
 defaultCameraS defaultCamera(double diagonal);
+// The middle of the box, (min + max) / 2 in each coordinate.
+vectorC3d boxCentre(const vectorC3d& boxMin, const vectorC3d& boxMax);
+// The camera moved by target, so that it orbits target instead of the
+// origin: the same axes and the same distance to the centre of orbit.
+defaultCameraS aimedAt(defaultCameraS camera, const vectorC3d& target);

@@ -19,8 +19,16 @@ metaTreeC* metaKeyAccessC::keyCreate(const char* key) { return metaObjectC(node(
 
 metaTreeC* metaKeyAccessC::keyFind(const char* key) const { return metaObjectC(node()).findChild(key); }
 
+bool metaKeyAccessC::keyAppend(metaTreeC* subtree) {
+    return metaObjectC(node()).appendChild(subtree, false) != nullptr;
+}
+
 const str& metaKeyAccessC::readString(const char* key, int* found) {
     return metaObjectC(keyFindOrCreate(key)).getString(found);
+}
+
+const str& metaKeyAccessC::findString(const char* key, int* found) const {
+    return metaObjectC(keyFind(key)).getString(found);
 }
 
 void metaKeyAccessC::writeString(const char* key, const char* text) {

@@ -24,10 +24,15 @@ protected:
     metaTreeC* keyCreate(const char* key);
     // The first child key equal to key, or null; nothing is created.
     metaTreeC* keyFind(const char* key) const;
+    // Links an unlinked subtree as N's last child; false when nothing was
+    // linked (no node), and the caller still owns the subtree then.
+    bool keyAppend(metaTreeC* subtree);
 
     // The entry's text with found 1, or the empty text with found 0 when the
     // value is missing or not a text. The text belongs to the tree.
     const str& readString(const char* key, int* found);
+    // readString without creating the key.
+    const str& findString(const char* key, int* found) const;
     // A missing value is created; a value of another kind stays unchanged.
     void writeString(const char* key, const char* text);
     void writeNumber(const char* key, int32_t n);

@@ -7,11 +7,13 @@
 #include "pdf/3d/Pdf3dView.h"
 #include "pdf/PdfContents.h"
 #include "pdf/PdfDoc.h"
-#include "pdf/PdfException.h"
 #include "pdf/PdfPage.h"
 #include "runtime/str/str.h"
+#include "translator/conversionError.h"
 #include "translator/conversionLog.h"
-#include "translator/defaultCamera.h"
+#include "translator/conversionRequest.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -46,8 +48,7 @@ void setView(Pdf3dView& view) {
     view.SetBackground(255, 255, 255);
 }
 
-void setCamera(Pdf3dView& view, double boxDiagonal) {
-    const defaultCameraS camera = defaultCamera(boxDiagonal);
+void setCamera(Pdf3dView& view, const defaultCameraS& camera) {
     conversionStep(kLogLineCamera, "Camera setting");
     view.SetCameraMatrix(camera.cameraToWorld);
     view.SetCameraDistance(camera.distance);
@@ -55,13 +56,28 @@ void setCamera(Pdf3dView& view, double boxDiagonal) {
 
 void loadModel(Pdf3DAnnot& annotation, const str& u3dPath) {
     conversionStep(kLogLineLoadU3d, (str("Load u3d file: ") + u3dPath).text());
-    if (!annotation.LoadU3DFile(u3dPath.text()))
-        throw PdfException(PdfErrInvalid, "ERROR: cannot read u3d file(%s).", u3dPath.text());
+    if (u3dPath.length() == 0)
+        throw conversionErrorC("the request names no U3D file: INPUTDATA has no record with a FILENAME text");
+    // The stream reports only that the file could not be opened or read;
+    // errno still holds the system's reason, as nothing runs after the
+    // failed call.
+    errno = 0;
+    if (!annotation.LoadU3DFile(u3dPath.text())) {
+        const int error = errno;
+        throw conversionErrorC(withSystemReason(str("cannot read the U3D file ") + u3dPath, error));
+    }
 }
 
 }  // namespace
 
-void composePage(PdfDoc& doc, const str& u3dPath, double boxDiagonal) {
+defaultCameraS viewCamera(const conversionRequestS& request) {
+    const defaultCameraS camera = defaultCamera(boxDiagonal(request.boxMin, request.boxMax));
+    if (!request.custom.options.centerView)
+        return camera;
+    return aimedAt(camera, boxCentre(request.boxMin, request.boxMax));
+}
+
+void composePage(PdfDoc& doc, const str& u3dPath, const defaultCameraS& camera) {
     PdfPage& page = *doc.AddPage();
     page.SetSize(kPageWidth, kPageHeight);
     conversionStep(kLogLineCanvas, "Canvas setting");
@@ -74,7 +90,7 @@ void composePage(PdfDoc& doc, const str& u3dPath, double boxDiagonal) {
     conversionStep(kLogLineView, "View setting");
     Pdf3dView& view = *annotation.GetView();
     setView(view);
-    setCamera(view, boxDiagonal);
+    setCamera(view, camera);
 
     loadModel(annotation, u3dPath);
 }

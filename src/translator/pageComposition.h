@@ -4,16 +4,24 @@
 // U3D data depend on the request.
 #pragma once
 
+#include "translator/defaultCamera.h"
+
 class PdfDoc;
 class str;
+struct conversionRequestS;
 
 // Fixed settings of the page and its annotation.
 inline constexpr int kPageWidth = 793;
 inline constexpr int kPageHeight = 612;
 inline constexpr int kAnnotationMargin = 10;
 
-// Fills a document fresh from CreateDocument: page, background, annotation,
-// activation, view, camera for a box of the given diagonal length, and the
-// U3D data. Throws PdfException when the PDF writer refuses a step or when
-// the U3D file cannot be read: a PDF without its model is no conversion.
-void composePage(PdfDoc& doc, const str& u3dPath, double boxDiagonal);
+// Stage 1, before the document exists: the default view's camera for the
+// request's box, aimed at the box's centre when the request asks for it.
+defaultCameraS viewCamera(const conversionRequestS& request);
+
+// Stage 2 fills a document fresh from CreateDocument: page, background,
+// annotation, activation, view, the camera of stage 1, and the U3D data.
+// Throws PdfException when the PDF writer refuses a step, and
+// conversionErrorC when the request names no U3D file or it cannot be read:
+// a PDF without its model is no conversion.
+void composePage(PdfDoc& doc, const str& u3dPath, const defaultCameraS& camera);

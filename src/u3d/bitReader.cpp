@@ -4,90 +4,64 @@
 #include "u3d/contexts.h"
 
 #include <bit>
-#include <cstring>
 
 namespace u3d {
 
 bitReaderC::bitReaderC(std::span<const uint8_t> data, blockPlaceS place)
-    : data_(data), sizeBits_(uint64_t(data.size()) * 8), place_(place) {}
+    : data_(data),
+      sizeBits_(uint64_t(data.size()) * 8),
+      symbolsLeft_(64 * sizeBits_ + 4096),
+      histograms_(kStaticFull + 1),
+      place_(place) {}
 
 void bitReaderC::fail(const std::string& fault) const { throw formatError(fault, place_); }
 
-// Up to 25 bits from `position` on, the first one lowest; bits past the end
-// of the data are 0.
-uint32_t bitReaderC::peekBits(uint64_t position, unsigned count) const {
-    const uint64_t byte = position >> 3;
-    uint32_t window = 0;
-    if (byte + 4 <= data_.size()) {
-        const uint8_t* p = data_.data() + byte;
-        window = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    } else {
-        for (uint64_t i = 0; i < 4 && byte + i < data_.size(); ++i)
-            window |= uint32_t(data_[byte + i]) << (8 * i);
-    }
-    return (window >> (position & 7)) & ((1u << count) - 1);
+void bitReaderC::reverseData() {
+    reversed_.resize(data_.size() + 8, 0);
+    for (std::size_t i = 0; i < data_.size(); ++i)
+        reversed_[i] = reverseBits8(data_[i]);
 }
 
-uint32_t bitReaderC::code() const {
-    const uint32_t first = peekBits(position_, 1);
-    const uint64_t rest = position_ + 1 + interval_.underflow;
-    return first << 15 | reverseBits15(peekBits(rest, 15));
-}
-
-void bitReaderC::settle() {
-    uint32_t bits = 0;
-    uint64_t advance = interval_.shiftSettled(bits);
-    if (advance > 0) {
-        advance += interval_.underflow;
-        interval_.underflow = 0;
-    }
-    interval_.scaleUnderflow();
-    position_ += advance;
-    // Pending underflow bits are bits the writer has written too, once the
-    // next bit settles: a block too short for them is cut short. Counting
-    // them also stops a decoder from coding on forever without consuming.
-    if (position_ + interval_.underflow > sizeBits_)
-        fail("compressed data runs past the end of the block");
-}
-
+// The value v in 1 .. count whose part of the interval holds the code:
+// the t = v - 1 with floor(range * t / count) <= offset, largest.
 uint32_t bitReaderC::readStaticSymbol(uint32_t count) {
-    const uint32_t c = code();
-    if (c < interval_.low || c > interval_.high)
-        fail("compressed data that does not decode");
-    const uint32_t target = (count * (1 + c - interval_.low) - 1) / interval_.range();
-    interval_.narrow(target, 1, count);
+    const uint32_t d = offset();
+    const uint32_t target = (count * (d + 1) - 1) / interval_.range();
+    interval_.narrow(target, target + 1, count);
     settle();
     return target + 1;
 }
 
-uint32_t bitReaderC::readAdaptiveSymbol(uint32_t context) {
-    if (histograms_.empty())
-        histograms_.resize(kStaticFull + 1);
-    std::unique_ptr<histogramC>& histogram = histograms_[context];
-    if (!histogram)
-        histogram = std::make_unique<histogramC>();
-    const uint32_t c = code();
-    if (c < interval_.low || c > interval_.high)
-        fail("compressed data that does not decode");
-    const uint32_t total = histogram->total();
-    const uint32_t target = (total * (1 + c - interval_.low) - 1) / interval_.range();
+uint32_t bitReaderC::readLargeAdaptiveSymbol(uint32_t context) {
+    std::unique_ptr<histogramC>& slot = histograms_[context];
+    if (!slot)
+        slot = std::make_unique<histogramC>();
+    histogramC& histogram = *slot;
+    if (histogram.small())
+        return readAdaptiveSymbol(context);
+    const uint32_t d = offset();
+    const uint32_t total = histogram.total();
+    const reciprocalS& t = kReciprocals[total];
+    const uint32_t r = interval_.range();
     uint32_t below = 0;
-    const uint32_t symbol = histogram->find(target, below);
-    interval_.narrow(below, histogram->frequency(symbol), total);
-    histogram->add(symbol);
+    const uint32_t symbol = histogram.find((total * (d + 1) - 1) / r, below);
+    interval_.high = interval_.low - 1 + codingIntervalS::boundary(r, below + histogram.frequency(symbol), t);
+    interval_.low += codingIntervalS::boundary(r, below, t);
+    histogram.add(symbol);
     settle();
     return symbol;
-}
-
-uint32_t bitReaderC::readSymbol(uint32_t context) {
-    return context > kStaticFull ? readStaticSymbol(context - kStaticFull) : readAdaptiveSymbol(context);
 }
 
 uint8_t bitReaderC::readU8() {
     if (interval_.initial()) {
         if (position_ + 8 > sizeBits_)
             fail("data runs past the end of the block");
-        const uint32_t value = peekBits(position_, 8);
+        // Plain bits, the first one lowest, from where the last value ended.
+        const uint64_t byte = position_ >> 3;
+        const unsigned shift = position_ & 7;
+        uint32_t value = data_[byte] >> shift;
+        if (shift != 0)
+            value |= uint32_t(data_[byte + 1]) << (8 - shift);
         position_ += 8;
         return static_cast<uint8_t>(value);
     }
@@ -123,23 +97,15 @@ std::string bitReaderC::readString() {
     return text;
 }
 
-// A value not seen yet in an adaptive context comes as the escape, then
-// plainly; from then on the context knows it. Values too large for a
-// histogram are never counted and always escape.
 template <typename T>
-T bitReaderC::readCompressed(uint32_t context, T (bitReaderC::*plain)()) {
+T bitReaderC::readUnusual(uint32_t context, T (bitReaderC::*plain)()) {
     if (noCompression_ || context == 0 || context >= kMaxRange)
         return (this->*plain)();
-    const uint32_t symbol = readSymbol(context);
-    if (symbol != 0)
-        return static_cast<T>(symbol - 1);
-    const T value = (this->*plain)();
-    histograms_[context]->add(uint32_t(value) + 1);
-    return value;
+    return static_cast<T>(readStaticSymbol(context - kStaticFull) - 1);
 }
 
-uint8_t bitReaderC::readCompressedU8(uint32_t context) { return readCompressed(context, &bitReaderC::readU8); }
-uint16_t bitReaderC::readCompressedU16(uint32_t context) { return readCompressed(context, &bitReaderC::readU16); }
-uint32_t bitReaderC::readCompressedU32(uint32_t context) { return readCompressed(context, &bitReaderC::readU32); }
+template uint8_t bitReaderC::readUnusual(uint32_t, uint8_t (bitReaderC::*)());
+template uint16_t bitReaderC::readUnusual(uint32_t, uint16_t (bitReaderC::*)());
+template uint32_t bitReaderC::readUnusual(uint32_t, uint32_t (bitReaderC::*)());
 
 }  // namespace u3d

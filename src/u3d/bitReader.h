@@ -2,6 +2,7 @@
 #pragma once
 
 #include "u3d/codingInterval.h"
+#include "u3d/contexts.h"
 #include "u3d/formatError.h"
 #include "u3d/histogram.h"
 
@@ -42,9 +43,9 @@ public:
     // A U16 byte count, then the bytes.
     std::string readString();
 
-    uint8_t readCompressedU8(uint32_t context);
-    uint16_t readCompressedU16(uint32_t context);
-    uint32_t readCompressedU32(uint32_t context);
+    uint8_t readCompressedU8(uint32_t context) { return readCompressed(context, &bitReaderC::readU8); }
+    uint16_t readCompressedU16(uint32_t context) { return readCompressed(context, &bitReaderC::readU16); }
+    uint32_t readCompressedU32(uint32_t context) { return readCompressed(context, &bitReaderC::readU32); }
 
     // Bits consumed so far, and the bits of the block not consumed yet.
     uint64_t bitsRead() const { return position_; }
@@ -54,25 +55,122 @@ public:
     [[noreturn]] void fail(const std::string& fault) const;
 
 private:
+    // The compressed read of a value: its symbol, and for an escape the
+    // plain value that follows. The common case (an adaptive context with
+    // few symbols) is inline, so that a run of reads keeps the coder's
+    // state at hand; the rest is out of line.
+    template <typename T>
+    T readCompressed(uint32_t context, T (bitReaderC::*plain)()) {
+        if (!noCompression_ && context - 1 < kStaticFull) {
+            const uint32_t symbol = readAdaptiveSymbol(context);
+            if (symbol != 0)
+                return static_cast<T>(symbol - 1);
+            const T value = (this->*plain)();
+            histograms_[context]->add(uint32_t(value) + 1);
+            return value;
+        }
+        return readUnusual(context, plain);
+    }
+    // Plain values (no compression, context 0 or past kMaxRange) and static
+    // contexts.
+    template <typename T>
+    T readUnusual(uint32_t context, T (bitReaderC::*plain)());
+
     // The symbol of the next coded value: 1 .. n for a static context of n
     // values, 0 (escape) or value + 1 for an adaptive one.
-    uint32_t readSymbol(uint32_t context);
     uint32_t readStaticSymbol(uint32_t count);
-    uint32_t readAdaptiveSymbol(uint32_t context);
-    // The 16-bit code the decoder compares with its interval: the bit at
-    // the read position, then the 15 bits after the pending underflow bits.
-    uint32_t code() const;
-    // Consumes the bits the last narrowing settled.
-    void settle();
-    uint32_t peekBits(uint64_t position, unsigned count) const;
-    template <typename T>
-    T readCompressed(uint32_t context, T (bitReaderC::*plain)());
+    uint32_t readAdaptiveSymbol(uint32_t context) {
+        const histogramC* histogram = histograms_[context].get();
+        if (!histogram || !histogram->small())
+            return readLargeAdaptiveSymbol(context);
+        // Walk the few symbols to the one whose part of the interval starts
+        // at or before the code's offset and ends after it: no division.
+        // (floor(range * cumulative / total) <= offset is the same test as
+        // the format's cumulative <= (total * (offset + 1) - 1) / range.)
+        const uint32_t d = offset();
+        const reciprocalS& total = kReciprocals[histogram->total()];
+        const uint32_t r = interval_.range();
+        const uint16_t* counts = histogram->counts();
+        uint32_t symbol = 0;
+        uint32_t above = counts[0];
+        uint32_t begin = 0;
+        uint32_t end = codingIntervalS::boundary(r, above, total);
+        while (end <= d) {
+            begin = end;
+            above += counts[++symbol];
+            end = codingIntervalS::boundary(r, above, total);
+        }
+        interval_.high = interval_.low - 1 + end;
+        interval_.low += begin;
+        histograms_[context]->add(symbol);
+        settle();
+        return symbol;
+    }
+    // Also makes the context's histogram on its first use.
+    uint32_t readLargeAdaptiveSymbol(uint32_t context);
+
+    // The offset from the interval's low end of the 16-bit code the decoder
+    // compares with its interval: the bit at the read position, then the 15
+    // bits after the pending underflow bits. A formatError when the code
+    // lies outside the interval (no writer puts it there).
+    uint32_t offset() {
+        if (reversed_.empty())
+            reverseData();
+        // Bits from `bit` on, the first one highest. The read position and
+        // the pending underflow bits never pass the end of the data (settle
+        // sees to it), so the 8 bytes loaded lie within the padding.
+        const auto window = [this](uint64_t bit) {
+            const uint8_t* p = reversed_.data() + (bit >> 3);
+            uint64_t value = 0;
+            for (int i = 0; i < 8; ++i)
+                value = value << 8 | p[i];
+            return value << (bit & 7);
+        };
+        uint32_t c = 0;
+        if (interval_.underflow == 0)
+            c = static_cast<uint32_t>(window(position_) >> 48);
+        else
+            c = static_cast<uint32_t>(window(position_) >> 63) << 15 |
+                static_cast<uint32_t>(window(position_ + 1 + interval_.underflow) >> 49);
+        if (c < interval_.low || c > interval_.high)
+            fail("compressed data that does not decode");
+        return c - interval_.low;
+    }
+    void reverseData();
+
+    // Consumes the bits the last narrowing settled. Pending underflow bits
+    // are bits the writer has written too, once the next bit settles: a
+    // block too short for them is cut short.
+    void settle() {
+        uint32_t bits = 0;
+        uint64_t advance = interval_.shiftSettled(bits);
+        if (advance > 0) {
+            advance += interval_.underflow;
+            interval_.underflow = 0;
+        }
+        interval_.scaleUnderflow();
+        position_ += advance;
+        if (position_ + interval_.underflow > sizeBits_)
+            fail("compressed data runs past the end of the block");
+        if (--symbolsLeft_ == 0)
+            fail("more coded values than the block's " + std::to_string(sizeBits_ / 8) + " bytes can hold");
+    }
 
     std::span<const uint8_t> data_;
     uint64_t sizeBits_;
     uint64_t position_ = 0;
     codingIntervalS interval_;
+    // A well predicted value costs a tiny fraction of a bit, and so a block
+    // could make a decoder code on and on while consuming next to nothing:
+    // a block gets at most 64 coded values per bit (files in the field
+    // code about one), which bounds the time any input can take.
+    uint64_t symbolsLeft_;
     bool noCompression_ = false;
+    // The data with the bits of each byte in reverse order and 8 zero bytes
+    // after it, made on the first coded value: the code is read highest bit
+    // first, and so becomes one big-endian load and a shift.
+    std::vector<uint8_t> reversed_;
+    // Per adaptive context (1 .. kStaticFull), made on its first use.
     std::vector<std::unique_ptr<histogramC>> histograms_;
     blockPlaceS place_;
 };

@@ -12,10 +12,14 @@ inline uint8_t reverseBits8(uint8_t v) {
     return static_cast<uint8_t>((v & 0xAA) >> 1 | (v & 0x55) << 1);
 }
 
+// The low 16 bits of v in reverse order.
+inline uint32_t reverseBits16(uint32_t v) {
+    return uint32_t(reverseBits8(static_cast<uint8_t>(v))) << 8 | reverseBits8(static_cast<uint8_t>(v >> 8));
+}
+
 // The low 15 bits of v in reverse order.
 inline uint32_t reverseBits15(uint32_t v) {
-    const uint32_t reversed16 = uint32_t(reverseBits8(static_cast<uint8_t>(v))) << 8 | reverseBits8(static_cast<uint8_t>(v >> 8));
-    return reversed16 >> 1;
+    return reverseBits16(v) >> 1;
 }
 
 }  // namespace u3d

@@ -137,12 +137,13 @@ void bitWriterC::settle() {
 void bitWriterC::writeCodedBytes(uint32_t value, unsigned count) {
     // The count is spelt out so that the narrowing divides by a constant.
     codeRun(count, [value](codingIntervalS& interval, unsigned i) {
-        interval.narrow(kReversedBytes[(value >> (8 * i)) & 0xFF], 1, 256);
+        const uint32_t byte = kReversedBytes[(value >> (8 * i)) & 0xFF];
+        interval.narrow(byte, byte + 1, 256);
     });
 }
 
 void bitWriterC::writeStaticSymbol(uint32_t symbol, uint32_t count) {
-    codeRun(1, [symbol, count](codingIntervalS& interval, unsigned) { interval.narrow(symbol - 1, 1, count); });
+    codeRun(1, [symbol, count](codingIntervalS& interval, unsigned) { interval.narrow(symbol - 1, symbol, count); });
 }
 
 bool bitWriterC::writeAdaptiveSymbol(uint32_t context, uint32_t symbol) {
@@ -151,7 +152,8 @@ bool bitWriterC::writeAdaptiveSymbol(uint32_t context, uint32_t symbol) {
         histogram = std::make_unique<histogramC>();
     if (histogram->frequency(symbol) == 0)
         symbol = 0;
-    interval_.narrow(histogram->cumulative(symbol), histogram->frequency(symbol), histogram->total());
+    const uint32_t below = histogram->cumulative(symbol);
+    interval_.narrow(below, below + histogram->frequency(symbol), histogram->total());
     histogram->add(symbol);
     settle();
     return symbol == 0;

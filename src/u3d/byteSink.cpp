@@ -50,8 +50,9 @@ std::string preparedTarget(const std::string& path) {
 
 }  // namespace
 
-replacingFileSinkC::replacingFileSinkC(const std::string& target) : target_(preparedTarget(target)) {
-    const fs::path folder = fs::path(target_).parent_path();
+replacingFileSinkC::replacingFileSinkC(const std::string& target) {
+    shown_ = preparedTarget(target);
+    const fs::path folder = fs::path(shown_).parent_path();
     std::random_device entropy;
     std::mt19937_64 tags((uint64_t(entropy()) << 32) ^ entropy());
     // A name that is taken is skipped for the next one.
@@ -78,28 +79,34 @@ replacingFileSinkC::~replacingFileSinkC() {
         std::remove(temporary_.c_str());
 }
 
-void replacingFileSinkC::fail(const char* doing, int error) const {
-    throw std::runtime_error(std::string(doing) + " " + target_ + ": " + std::strerror(error));
+void streamSinkC::fail(const char* doing, int error) const {
+    throw std::runtime_error(std::string(doing) + " " + shown_ + ": " + std::strerror(error));
 }
 
-void replacingFileSinkC::seek(uint64_t offset) {
-    // Only the header is ever overwritten, so every offset but the end fits
-    // a long; the end is found from the end.
+// Only the header is ever overwritten, so every offset but the end fits a
+// long; the end is found from the end.
+void streamSinkC::seek(uint64_t offset) {
     const int failed = offset == size_ ? std::fseek(file_, 0, SEEK_END)
-                                       : std::fseek(file_, static_cast<long>(offset), SEEK_SET);
+                                       : std::fseek(file_, static_cast<long>(start_ + offset), SEEK_SET);
     if (failed != 0)
         fail("cannot write", errno);
 }
 
-void replacingFileSinkC::append(std::span<const uint8_t> bytes) {
+void streamSinkC::append(std::span<const uint8_t> bytes) {
     if (!file_)
         fail("cannot write", EBADF);
+    if (!started_) {
+        // The header, overwritten at the end, lies where writing began.
+        const long at = std::ftell(file_);
+        start_ = at > 0 ? static_cast<uint64_t>(at) : 0;
+        started_ = true;
+    }
     if (!bytes.empty() && std::fwrite(bytes.data(), bytes.size(), 1, file_) != 1)
         fail("cannot write", errno);
     size_ += bytes.size();
 }
 
-void replacingFileSinkC::overwrite(uint64_t offset, std::span<const uint8_t> bytes) {
+void streamSinkC::overwrite(uint64_t offset, std::span<const uint8_t> bytes) {
     if (!file_)
         fail("cannot write", EBADF);
     seek(offset);
@@ -120,12 +127,12 @@ void replacingFileSinkC::commit() {
         fail("cannot write", flushed ? errno : error);
     std::error_code ec;
     // A replaced file keeps its permissions.
-    const fs::perms perms = fs::status(target_, ec).permissions();
+    const fs::perms perms = fs::status(shown_, ec).permissions();
     if (!ec && perms != fs::perms::unknown)
         fs::permissions(temporary_, perms, ec);
-    fs::rename(temporary_, target_, ec);
+    fs::rename(temporary_, shown_, ec);
     if (ec)
-        throw std::runtime_error("cannot write " + target_ + ": " + ec.message());
+        throw std::runtime_error("cannot write " + shown_ + ": " + ec.message());
     temporary_.clear();
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace u3d {
@@ -33,30 +34,44 @@ private:
     std::vector<uint8_t> bytes_;
 };
 
+// An open file that someone else owns, written from where it stands.
+// Faults are std::runtime_error, one line naming the file as `shown`.
+class streamSinkC : public byteSinkC {
+public:
+    streamSinkC(std::FILE* file, std::string shown) : file_(file), shown_(std::move(shown)) {}
+
+    void append(std::span<const uint8_t> bytes) override;
+    void overwrite(uint64_t offset, std::span<const uint8_t> bytes) override;
+
+protected:
+    streamSinkC() = default;
+    [[noreturn]] void fail(const char* doing, int error) const;
+
+    std::FILE* file_ = nullptr;
+    std::string shown_;
+
+private:
+    void seek(uint64_t offset);
+    uint64_t start_ = 0;  // where the file stood when writing began
+    bool started_ = false;
+};
+
 // A file written beside its target under a hidden temporary name and moved
 // onto the target by commit(): a failed write never leaves a partial file
 // and never destroys a file already at the path. Destroyed without
-// commit(), it removes its temporary file. Faults are std::runtime_error,
-// one line naming the target.
-class replacingFileSinkC : public byteSinkC {
+// commit(), it removes its temporary file.
+class replacingFileSinkC : public streamSinkC {
 public:
     explicit replacingFileSinkC(const std::string& target);
     ~replacingFileSinkC() override;
     replacingFileSinkC(const replacingFileSinkC&) = delete;
     replacingFileSinkC& operator=(const replacingFileSinkC&) = delete;
 
-    void append(std::span<const uint8_t> bytes) override;
-    void overwrite(uint64_t offset, std::span<const uint8_t> bytes) override;
     void commit();
 
 private:
-    [[noreturn]] void fail(const char* doing, int error) const;
-    void seek(uint64_t offset);
-
-    std::string target_;
     std::string temporary_;
     std::vector<char> buffer_;  // outlives file_, which it buffers
-    std::FILE* file_ = nullptr;
 };
 
 }  // namespace u3d

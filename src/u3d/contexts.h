@@ -81,6 +81,7 @@ inline constexpr uint32_t kVertColorSplitIndexGlobal = 120;
 inline constexpr uint32_t kTexCoordSplitIndexLocal = 121;
 inline constexpr uint32_t kTexCoordSplitIndexGlobal = 122;
 inline constexpr uint32_t kNewTexCoordsCount = 123;
+inline constexpr uint32_t kTexCoordDiffSigns = 32;
 inline constexpr uint32_t kTexCoordDiffMagU = 33;
 inline constexpr uint32_t kTexCoordDiffMagV = 34;
 inline constexpr uint32_t kTexCoordDiffMagS = 35;

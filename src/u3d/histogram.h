@@ -13,13 +13,16 @@ namespace u3d {
 // down) and gives the escape one back, so that recent symbols weigh more
 // and the totals stay within the coder's 16-bit precision.
 //
-// Frequencies live in a binary indexed tree, so that the cumulative
-// frequency of a symbol and the symbol of a cumulative frequency take
-// logarithmic time however many distinct symbols a context has seen.
+// Most contexts see a handful of symbols: while every symbol seen is below
+// kSmall, the frequencies are a plain array that the decoder walks. A
+// context that sees more keeps them in a binary indexed tree as well, so
+// that the cumulative frequency of a symbol and the symbol of a cumulative
+// frequency take logarithmic time however many symbols it has seen.
 class histogramC {
 public:
     static constexpr uint32_t kMaxSymbol = 0xFFFF;
     static constexpr uint32_t kLimit = 0x1FFF;
+    static constexpr uint32_t kSmall = 16;
 
     histogramC();
 
@@ -30,15 +33,32 @@ public:
     // The symbol s whose cumulative(s) <= target < cumulative(s) + frequency(s),
     // for target < total(); its cumulative frequency goes to `below`.
     uint32_t find(uint32_t target, uint32_t& below) const;
-    void add(uint32_t symbol);
+    void add(uint32_t symbol) {
+        // The decoder's common case inline: a small context that need not
+        // halve.
+        if (symbol < kSmall && tree_.empty() && total_ < kLimit) {
+            ++counts_[symbol];
+            ++total_;
+            if (symbol >= used_)
+                used_ = symbol + 1;
+            return;
+        }
+        addSlow(symbol);
+    }
+
+    // Small: all frequencies are in counts()[0 .. kSmall).
+    bool small() const { return tree_.empty(); }
+    const uint16_t* counts() const { return counts_.data(); }
 
 private:
+    void addSlow(uint32_t symbol);
     void grow(uint32_t symbol);
     void halve();
+    void buildTree();
 
     std::vector<uint16_t> counts_;
-    // tree_[i] for 1 <= i <= capacity: the sum of the counts of symbols
-    // i - lowbit(i) .. i - 1; tree_[0] is unused.
+    // When not small, tree_[i] for 1 <= i <= counts_.size(): the sum of the
+    // counts of symbols i - lowbit(i) .. i - 1; tree_[0] is unused.
     std::vector<uint32_t> tree_;
     uint32_t total_ = 1;
     // Every symbol from here on has count 0.

@@ -35,13 +35,13 @@ outBlockS nodeBlock(const nodeS& node) {
     return {model ? kModelNodeBlock : kGroupNodeBlock, w.finish()};
 }
 
-outBlockS shadingModifierBlock(const nodeS& node) {
+outBlockS shadingModifierBlock(const std::string& chain, const std::vector<std::string>& shaders) {
     bitWriterC w;
-    w.writeString(node.name);
-    w.writeU32(1);  // modifier chain index: after the node
+    w.writeString(chain);
+    w.writeU32(1);  // modifier chain index: after the node or declaration
     w.writeU32(kShadeEverything);
-    w.writeU32(static_cast<uint32_t>(node.shaders.size()));
-    for (const std::string& shader : node.shaders) {
+    w.writeU32(static_cast<uint32_t>(shaders.size()));
+    for (const std::string& shader : shaders) {
         w.writeU32(1);
         w.writeString(shader);
     }

@@ -16,7 +16,9 @@ outBlockS nodeBlock(const nodeS& node);
 // Whether the node's chain holds a shading modifier after the node.
 inline bool hasShadingModifier(const nodeS& node) { return node.kind == nodeKindE::model && !node.shaders.empty(); }
 
-// One shader list per shading id, each holding the node's shader for it.
-outBlockS shadingModifierBlock(const nodeS& node);
+// One shader list per shading id, each holding the shader for it: for the
+// chain named `chain` (a model node's, or a geometry's for the models that
+// bind none of their own), after its first block.
+outBlockS shadingModifierBlock(const std::string& chain, const std::vector<std::string>& shaders);
 
 }  // namespace u3d

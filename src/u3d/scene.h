@@ -57,6 +57,11 @@ struct boxS {
 
 enum class geometryKindE : uint8_t { mesh, lineSet, pointSet };
 
+// In an attribute index list: a corner whose primitive's shading has no
+// such attribute (a mesh whose shadings differ in whether they carry
+// diffuse colours).
+inline constexpr uint32_t kNoIndex = 0xFFFFFFFF;
+
 // Corners per primitive: 3 per face, 2 per line, 1 per point.
 inline constexpr std::size_t cornersPerPrimitive(geometryKindE kind) {
     return kind == geometryKindE::mesh ? 3 : kind == geometryKindE::lineSet ? 2 : 1;
@@ -84,6 +89,11 @@ struct geometryS {
     // (shaders of its node) draws it. Empty means 0 for every primitive.
     std::vector<uint32_t> shadingIds;
 
+    // The shader of each shading id from a shading modifier in the
+    // resource's own modifier chain (the first shader of each list): what
+    // a model node without a shading modifier of its own draws with.
+    std::vector<std::string> shaders;
+
     std::size_t primitiveCount() const { return positionIndices.size() / cornersPerPrimitive(kind); }
     // The box of the positions that primitives use, in resource space.
     boxS bounds() const;
@@ -104,6 +114,9 @@ struct materialS {
 struct shaderS {
     std::string name;
     std::string material;
+    // The shader's attribute that lights with the geometry's vertex colours
+    // instead of the material's diffuse colour.
+    bool useVertexColors = false;
 };
 
 enum class nodeKindE : uint8_t { group, model, light, view };

@@ -47,7 +47,10 @@ void put(byteSinkC& sink, const outBlockS& block) {
 outBlockS geometryChain(const geometryS& g) {
     const outBlockS declaration =
         g.kind == geometryKindE::mesh ? clodMeshDeclaration(g) : primitiveSetOutC(g).declaration();
-    return modifierChainBlock(g.name, modifierChainE::modelResource, {declaration});
+    std::vector<outBlockS> blocks{declaration};
+    if (!g.shaders.empty())
+        blocks.push_back(shadingModifierBlock(g.name, g.shaders));
+    return modifierChainBlock(g.name, modifierChainE::modelResource, blocks);
 }
 
 void putContinuation(byteSinkC& sink, const geometryS& g, bool noCompression) {
@@ -69,8 +72,11 @@ std::unordered_set<std::string> vertexColorShaders(const sceneS& scene) {
     std::unordered_set<std::string> shaders;
     for (const nodeS& node : scene.nodes) {
         const auto g = geometries.find(node.resource);
-        if (node.kind == nodeKindE::model && g != geometries.end() && !g->second->diffuseIndices.empty())
-            shaders.insert(node.shaders.begin(), node.shaders.end());
+        if (node.kind != nodeKindE::model || g == geometries.end() || g->second->diffuseIndices.empty())
+            continue;
+        // A model without shaders of its own draws with its geometry's.
+        const std::vector<std::string>& drawing = node.shaders.empty() ? g->second->shaders : node.shaders;
+        shaders.insert(drawing.begin(), drawing.end());
     }
     return shaders;
 }
@@ -84,7 +90,7 @@ void writeScene(const sceneS& scene, byteSinkC& sink) {
     for (const nodeS& node : scene.nodes) {
         std::vector<outBlockS> modifiers{nodeBlock(node)};
         if (hasShadingModifier(node))
-            modifiers.push_back(shadingModifierBlock(node));
+            modifiers.push_back(shadingModifierBlock(node.name, node.shaders));
         put(sink, modifierChainBlock(node.name, modifierChainE::node, modifiers));
     }
     for (const geometryS& g : scene.geometries)
@@ -122,6 +128,12 @@ void writeU3dFile(const sceneS& scene, const std::string& path) {
     replacingFileSinkC sink(path);
     writeScene(scene, sink);
     sink.commit();
+}
+
+void writeU3dStream(const sceneS& scene, std::FILE* file, const std::string& shown) {
+    checkWritable(scene);
+    streamSinkC sink(file, shown);
+    writeScene(scene, sink);
 }
 
 }  // namespace u3d

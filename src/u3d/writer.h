@@ -14,6 +14,7 @@
 #include "u3d/scene.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,9 @@ std::vector<uint8_t> writeU3dMemory(const sceneS& scene);
 // std::runtime_error naming the path for what the file system refused)
 // nothing is left at the path and a file already there is kept.
 void writeU3dFile(const sceneS& scene, const std::string& path);
+
+// The same into an open file from where it stands (named `shown` in
+// faults); the caller flushes and closes it, and removes it on failure.
+void writeU3dStream(const sceneS& scene, std::FILE* file, const std::string& shown);
 
 }  // namespace u3d

@@ -11,7 +11,9 @@
 //
 // Every conversion returns 0 or 1 and leaves the directory as the result
 // says: only a complete PDF after 1, only the model file (if one was
-// written) after 0. Nothing is caught here: an exception that leaves the
+// written) after 0. After 0 the request's CUSTOMDATA/ENTRIES ends in one
+// new ErrorMessage entry whose reason is one non-empty line; after 1 the
+// list is as long as before. Nothing is caught here: an exception that leaves the
 // conversion is a finding, since these small requests cannot exhaust memory
 // before the conversion's guard.
 #include "metatree/metaObject.h"
@@ -166,6 +168,34 @@ void checkLeftovers(const workDirC& dir, int result, bool modelWritten) {
     }
 }
 
+// The list the module reports a failure in: the first ENTRIES under the
+// first CUSTOMDATA, as its accessors find them; null while there is none.
+metaTreeC* entryList(metaTreeC* root) {
+    metaTreeC* customData = metaObjectC(root).findChild("CUSTOMDATA");
+    return customData ? metaObjectC(customData).findChild("ENTRIES") : nullptr;
+}
+
+void checkReason(metaTreeC* root, int result, int32_t entriesBefore) {
+    metaTreeC* list = entryList(root);
+    const int32_t entries = list ? metaObjectC(list).childCount() : 0;
+    if (result == 1) {
+        if (entries != entriesBefore)
+            fault("a successful conversion added entries:", std::to_string(entries - entriesBefore));
+        return;
+    }
+    if (entries != entriesBefore + 1)
+        fault("a failed conversion added entries:", std::to_string(entries - entriesBefore));
+    metaObjectC entry(metaObjectC(list).childAt(entries - 1));
+    int found = 0;
+    const str& reason = metaObjectC(entry.findChild("TEXT")).getString(&found);
+    if (!entry.isKey("ENTRY") || !metaObjectC(entry.findChild("KEY")).getString().equals("ErrorMessage") ||
+        !found || reason.length() == 0)
+        fault("a failed conversion gave no reason", "");
+    for (const char* c = reason.text(); *c; ++c)
+        if (static_cast<unsigned char>(*c) < 0x20)
+            fault("a reason of more than one line:", reason.text());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -182,7 +212,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     breakCorner(tree.node(), flags);
     // The model's bytes: the head of the input, so runs differ in it too.
     const rewriteS rewrite = redirectPaths(tree.node(), dir.path(), data, size < 64 ? size : 64);
+    metaTreeC* listBefore = entryList(tree.node());
+    const int32_t entriesBefore = listBefore ? metaObjectC(listBefore).childCount() : 0;
     const int result = translator::convertMetaTree(tree.node(), 0);
     checkLeftovers(dir, result, rewrite.modelWritten);
+    checkReason(tree.node(), result, entriesBefore);
     return 0;
 }

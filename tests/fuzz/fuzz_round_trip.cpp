@@ -10,7 +10,7 @@
 #include "metatree/metaTreeTextReader.h"
 #include "metatree/metaTreeTextSave.h"
 #include "metatree/treeWalk.h"
-#include "treeCompare.h"
+#include "support/trees/treeCompare.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -86,7 +86,7 @@ std::vector<std::string> failedWriteRecords(const std::string& u3d, const std::s
     return expected;
 }
 
-TEST(codeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
+TEST(CodeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
     for (const envChangeS& change : {envChangeS{"QVCODETRACK_FLUSH", "1"}, envChangeS{"QVCODETRACK", "1"}}) {
         SCOPED_TRACE(change.name);
         const std::vector<envChangeS> switches = {change};
@@ -121,7 +121,28 @@ TEST(codeTrackLogTest, RecordsEveryStepOfEachConversionInOrder) {
     }
 }
 
-TEST(codeTrackLogTest, WritesNothingUnlessSwitchedOn) {
+TEST(CodeTrackLogTest, ARefusedCustomEntryValueIsRecordedBeforeAnyWork) {
+    scratchDirS logDir("entrylog");
+    scratchDirS work("entrywork");
+    const fs::path u3d = work / "model.tmp.u3d";
+    fs::copy_file(testData("box.u3d"), u3d);
+    const fs::path pdf = work / "model.pdf";
+    const hostRunS run = runHost(logDir.path, {{"QVCODETRACK_FLUSH", "1"}}, {"--entry", "centerview", "Of", pdf, u3d});
+    EXPECT_EQ(run.results, " 0");
+    const std::string f = U3DPDF_DRIVER_SOURCE;
+    const std::vector<std::string> expected = {
+        f + ";123;Frame Enter(convertMetaTree(data, fncPointer))",
+        f + ";162;(START Try Block)",
+        f + ";170;(the custom entry CenterView does not take \"Of\": use On or Off)",
+        f + ";279;(START Exception Block)",
+        f + ";285;(END Exception Block)",
+        f + ";123;Frame Leave(convertMetaTree(data, fncPointer))",
+    };
+    EXPECT_EQ(records(logDir.path / ("codetrack." + run.thread + "." U3DPDF_MODULE_FILE_NAME ".txt"), run.thread), expected);
+    EXPECT_EQ(directoryListing(work.path), "model.tmp.u3d");
+}
+
+TEST(CodeTrackLogTest, WritesNothingUnlessSwitchedOn) {
     for (const std::vector<envChangeS>& switches :
          {std::vector<envChangeS>{}, std::vector<envChangeS>{{"QVCODETRACK", "0"}}}) {
         SCOPED_TRACE(switches.size());

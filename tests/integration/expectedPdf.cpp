@@ -78,19 +78,32 @@ std::string pdfReal(double value) {
     return text;
 }
 
-cameraTextS cameraText(const boxS& box) {
+namespace {
+
+cameraTextS cameraAround(const boxS& box, const double (&target)[3]) {
     double squares = 0;
     for (int i = 0; i < 3; ++i)
         squares += (box.max[i] - box.min[i]) * (box.max[i] - box.min[i]);
     const double distance = std::sqrt(squares) * 1.8;
     // The camera sits on the view axis, sqrt(6)/4, 1/2, sqrt(6)/4 of the
-    // distance away from the origin.
+    // distance away from the point it orbits.
     const double side = std::sqrt(6.0) / 4;
     cameraTextS text;
-    text.c2w = "-0.70711 0 0.70711 -0.35355 0.86603 -0.35355 -0.61237 -0.5 -0.61237 " + pdfReal(side * distance) +
-               " " + pdfReal(0.5 * distance) + " " + pdfReal(side * distance);
+    text.c2w = "-0.70711 0 0.70711 -0.35355 0.86603 -0.35355 -0.61237 -0.5 -0.61237 " +
+               pdfReal(target[0] + side * distance) + " " + pdfReal(target[1] + 0.5 * distance) + " " +
+               pdfReal(target[2] + side * distance);
     text.co = pdfReal(distance);
     return text;
+}
+
+}  // namespace
+
+cameraTextS cameraText(const boxS& box) { return cameraAround(box, {0, 0, 0}); }
+
+cameraTextS centredCameraText(const boxS& box) {
+    const double centre[3] = {(box.min[0] + box.max[0]) / 2, (box.min[1] + box.max[1]) / 2,
+                              (box.min[2] + box.max[2]) / 2};
+    return cameraAround(box, centre);
 }
 
 layoutS expectedLayout(const cameraTextS& camera, size_t compressedLength) {

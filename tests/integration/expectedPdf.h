@@ -22,6 +22,8 @@ struct cameraTextS {
     std::string co;
 };
 cameraTextS cameraText(const boxS& box);
+// The same camera moved to orbit the box's centre instead of the origin.
+cameraTextS centredCameraText(const boxS& box);
 
 // The whole file for a conversion whose 3D stream holds these compressed
 // bytes.

@@ -2,17 +2,19 @@
 // code tracking log reads its environment when the module is loaded):
 // loads the module, converts each pair of arguments with the unit box,
 // prints its thread id (the one the module's code tracking log names its
-// file by) and the results, and unloads the module.
-//   integration_host <output.pdf> <model.u3d> [<output.pdf> <model.u3d> ...]
-#include "../translator/treeText.h"
+// file by) and the results, and unloads the module. With --entry, every
+// request carries that custom entry.
+//   integration_host [--entry KEY TEXT] <output.pdf> <model.u3d> [<output.pdf> <model.u3d> ...]
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 
-#include "hostProcess.h"
+#include "support/hostProcess.h"
 #include "runtime/platform/platform.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 int main(int argc, char** argv) {
     std::string error;
@@ -26,9 +28,15 @@ int main(int argc, char** argv) {
     if (!convert)
         return 2;
     std::printf("%u", static_cast<unsigned>(platform::threadId()));
-    for (int i = 1; i + 1 < argc; i += 2) {
+    const bool withEntry = argc > 3 && std::string(argv[1]) == "--entry";
+    for (int i = withEntry ? 4 : 1; i + 1 < argc; i += 2) {
         std::unique_ptr<metaTreeC> request(createKeyNode("REQUEST"));
         addText(request.get(), "OUTPUTLOCATION", argv[i]);
+        if (withEntry) {
+            metaTreeC* entry = addKey(addKey(addKey(request.get(), "CUSTOMDATA"), "ENTRIES"), "ENTRY");
+            addText(entry, "KEY", argv[2]);
+            addText(entry, "TEXT", argv[3]);
+        }
         metaTreeC* record = addKey(addKey(request.get(), "INPUTDATA"), "MODEL");
         addText(record, "FILENAME", argv[i + 1]);
         addNumbers(record, "U3DBOXMIN", {0, 0, 0});

@@ -1,16 +1,8 @@
 #include "moduleHost.h"
 
-#include "../translator/treeText.h"
 #include "metatree/metaTree.h"
-#include "runtime/platform/platform.h"
+#include "support/trees/treeText.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <set>
-#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -29,20 +21,6 @@ loadedModuleS::~loadedModuleS() {
         closeModule(handle);
 }
 
-scratchDirS::scratchDirS(const char* tag)
-    : path(fs::temp_directory_path() / ("u3dpdf_it_" + std::string(tag) + "_" + std::to_string(platform::processId()))) {
-    fs::remove_all(path);
-    fs::create_directories(path);
-}
-
-// A directory left behind fails the test instead of ending the program.
-scratchDirS::~scratchDirS() {
-    std::error_code error;
-    fs::remove_all(path, error);
-    if (error)
-        ADD_FAILURE() << "cannot remove " << path << ": " << error.message();
-}
-
 std::unique_ptr<metaTreeC> conversionRequest(const fs::path& output, const fs::path& u3d, const boxS& box) {
     std::unique_ptr<metaTreeC> root(createKeyNode("REQUEST"));
     addText(root.get(), "OUTPUTLOCATION", output.string().c_str());
@@ -53,34 +31,26 @@ std::unique_ptr<metaTreeC> conversionRequest(const fs::path& output, const fs::p
     return root;
 }
 
-fs::path testData(const char* name) { return fs::path(U3DPDF_TEST_DATA_DIR) / name; }
+namespace {
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+metaTreeC* childKey(metaTreeC* parent, const char* key) {
+    for (metaTreeC* child = parent->firstChild; child; child = child->next)
+        if (child->isKey(key))
+            return child;
+    return addKey(parent, key);
 }
 
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+}  // namespace
+
+void addCustomEntry(metaTreeC* request, const char* key, const char* text) {
+    metaTreeC* entry = addKey(childKey(childKey(request, "CUSTOMDATA"), "ENTRIES"), "ENTRY");
+    addText(entry, "KEY", key);
+    addText(entry, "TEXT", text);
 }
 
-std::vector<std::string> textLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string directoryListing(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename().string());
-    std::string listing;
-    for (const std::string& name : names)
-        listing += (listing.empty() ? "" : " ") + name;
-    return listing;
+std::string customData(const metaTreeC* request) {
+    for (const metaTreeC* child = request->firstChild; child; child = child->next)
+        if (child->isKey("CUSTOMDATA"))
+            return treeText(child);
+    return "<none>";
 }

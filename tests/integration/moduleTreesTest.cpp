@@ -1,7 +1,7 @@
 // Trees that cross the module boundary. The host and the module each have
 // their own allocator; a node belongs to the one that made it, whoever
 // deletes it.
-#include "../translator/treeText.h"
+#include "support/trees/treeText.h"
 #include "metatree/metaTree.h"
 #include "moduleHost.h"
 #include "runtime/memory/memPoolAllocatorC.h"
@@ -35,7 +35,7 @@ std::string ownership(const metaTreeC* node, const loadedModuleS& module) {
 
 int32_t hostLiveBlocks() { return memPoolAllocatorC::instance().liveBlocks(); }
 
-TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
+TEST(ModuleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
     loadedModuleS module;
     scratchDirS dir("trees");
     const int32_t before = hostLiveBlocks();
@@ -45,9 +45,11 @@ TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
         addKey(addKey(request.get(), "INPUTDATA"), "MODEL");
         const int32_t hostNodes = hostLiveBlocks();
         EXPECT_EQ(module.convertMetaTree(request.get(), 0), 0);  // no model to embed
+        // The keys the read created, and the entry that tells why the
+        // conversion failed, with its values.
         EXPECT_EQ(ownership(request.get(), module),
                   "REQUEST(OUTPUTLOCATION(value),INPUTDATA(MODEL(*FILENAME,*U3DBOXMIN,*U3DBOXMAX)),"
-                  "*NAME,*VERSION,*CUSTOMDATA(*ENTRIES))");
+                  "*NAME,*VERSION,*CUSTOMDATA(*ENTRIES(*ENTRY(*KEY(*value),*TEXT(*value)))))");
         // The module's nodes took nothing from the host's allocator.
         EXPECT_EQ(hostLiveBlocks(), hostNodes);
     }
@@ -56,7 +58,7 @@ TEST(moduleTreesTest, NodesTheModuleAddsToARequestAreFreedByTheHost) {
     EXPECT_EQ(hostLiveBlocks(), before);
 }
 
-TEST(moduleTreesTest, EachGetCapsIsANewTreeTheHostDeletes) {
+TEST(ModuleTreesTest, EachGetCapsIsANewTreeTheHostDeletes) {
     loadedModuleS module;
     ASSERT_NE(module.getCaps, nullptr);
     const int32_t before = hostLiveBlocks();

@@ -56,7 +56,7 @@ struct otherNodeC : metaTreeC {
 
 }  // namespace
 
-TEST(CrossAllocator, EachNodeReturnsToTheSystemThatMadeIt) {
+TEST(CrossAllocatorTest, EachNodeReturnsToTheSystemThatMadeIt) {
     // The copy below consults the process-wide handler registries, which are
     // made on first use and live on: not part of what is counted here.
     metaTreeRegisterStartupHandlers();
@@ -71,7 +71,7 @@ TEST(CrossAllocator, EachNodeReturnsToTheSystemThatMadeIt) {
     metaTreeC* copied = view.copy(true, true);
     view.appendChild(copied, false);
     (new otherNodeC("TAIL"))->appendTo(copied);  // other-side node inside this side's copy
-    EXPECT_EQ(render(request), "REQUEST(INPUTDATA,OUTPUTLOCATION('out.pdf'),REQUEST(INPUTDATA,OUTPUTLOCATION('out.pdf'),TAIL))");
+    EXPECT_EQ(chainText(request), "REQUEST(INPUTDATA,OUTPUTLOCATION('out.pdf'),REQUEST(INPUTDATA,OUTPUTLOCATION('out.pdf'),TAIL))");
     EXPECT_EQ(otherSystem.live.size(), 3u);
     EXPECT_GT(memPoolAllocatorC::instance().liveBlocks(), poolLiveBefore);
 

@@ -1,4 +1,4 @@
-#include "../textFile.h"
+#include "support/textFile.h"
 #include "metatree/iniFile.h"
 #include "treeTestUtil.h"
 
@@ -129,7 +129,7 @@ TEST_F(IniFileTest, UnreadableFilesGiveAnEmptyHandle) {
     write("");
     iniFileC ini = readIniFile(path.c_str());
     ASSERT_TRUE(ini.valid());
-    EXPECT_EQ(render(ini.node()), "INIFILE(FNAME('" + path + "'),SECTIONS)");
+    EXPECT_EQ(chainText(ini.node()), "INIFILE(FNAME('" + path + "'),SECTIONS)");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(IniModel, AccessorsBuildTheLayout) {
+TEST(IniModelTest, AccessorsBuildTheLayout) {
     iniFileC ini = createIniFile(true);
     ASSERT_TRUE(ini.isKey("INIFILE"));
     ini.setFileName("a.ini");
@@ -17,7 +17,7 @@ TEST(IniModel, AccessorsBuildTheLayout) {
     iniEntryC entry = main.entries().addEntry();
     entry.setEntryKey("k");
     entry.setText("v");
-    EXPECT_EQ(render(ini.node()), "INIFILE(FNAME('a.ini'),SECTIONS(SECTION(NAME('Main'),ENTRIES(ENTRY(KEY('k'),TEXT('v'))))))");
+    EXPECT_EQ(chainText(ini.node()), "INIFILE(FNAME('a.ini'),SECTIONS(SECTION(NAME('Main'),ENTRIES(ENTRY(KEY('k'),TEXT('v'))))))");
 
     // Setters replace a text in place; sections() and entries() find what is there.
     main.setName("Renamed");
@@ -32,7 +32,7 @@ TEST(IniModel, AccessorsBuildTheLayout) {
     iniSectionC bare = sections.addSection();
     EXPECT_STREQ(bare.getName(&found).text(), "");
     EXPECT_EQ(found, 0);
-    EXPECT_EQ(render(bare.node()), "SECTION(NAME)");  // a read leaves the empty key behind
+    EXPECT_EQ(chainText(bare.node()), "SECTION(NAME)");  // a read leaves the empty key behind
 
     // Nothing happens on empty handles.
     iniSectionC none;
@@ -41,7 +41,7 @@ TEST(IniModel, AccessorsBuildTheLayout) {
     EXPECT_FALSE(none.entries().addEntry().valid());
 }
 
-TEST(IniModel, LookupsIgnoreCaseAndTakeTheLastMatch) {
+TEST(IniModelTest, LookupsIgnoreCaseAndTakeTheLastMatch) {
     iniFileC ini = createIniFile(true);
     iniSectionsC sections = ini.sections();
     const char* names[] = {"Main", "other", "MAIN"};

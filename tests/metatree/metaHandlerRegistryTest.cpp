@@ -32,7 +32,7 @@ std::vector<std::string> keysOf(const metaObjectInterfaceListC& list) {
 
 }  // namespace
 
-TEST(HandlerRegistry, KeepsKeysSortedAndSettlesConflictsByPriority) {
+TEST(HandlerRegistryTest, KeepsKeysSortedAndSettlesConflictsByPriority) {
     metaHandlerRegistryT<metaObjectCustomStorageC> registry;
     std::vector<metaObjectCustomStorageC> handlers(12);
     const char* keys[] = {"MOREF", "C", "\xE9t\xE9", "A", "Q", "B", "z", "MOCRC", "a", "M", "ZZ", "MO"};
@@ -62,7 +62,7 @@ TEST(HandlerRegistry, KeepsKeysSortedAndSettlesConflictsByPriority) {
     EXPECT_EQ(registry.entries().count(), 12u);
 }
 
-TEST(HandlerRegistry, StartupEntriesArriveOnFirstUseAndCanBeReplaced) {
+TEST(HandlerRegistryTest, StartupEntriesArriveOnFirstUseAndCanBeReplaced) {
     metaTreeReleaseHandlers();  // as after an unload: the next use starts over
     metaObjectCustomStorageC* reference = lookupHandler(storageHandlers(), "MOREF");
     ASSERT_NE(reference, nullptr);

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Hooks, TreesWithoutRegisteredKeysTakeThePlainPath) {
+TEST(HooksTest, TreesWithoutRegisteredKeysTakeThePlainPath) {
     metaObjectC tree(keyList("R", "A,B"), true);
     tree.node()->firstChild->addString("s")->addKey("NOTREF");
     EXPECT_EQ(runSaveHooks(tree.node(), false), nullptr);
@@ -14,7 +14,7 @@ TEST(Hooks, TreesWithoutRegisteredKeysTakeThePlainPath) {
     runLoadHooks(tree.node(), true);
     EXPECT_EQ(treeStamp, before);
     metaTreeC* copy = copyWithHooks(tree.node(), true);
-    EXPECT_EQ(render(copy), "R(A('s'(NOTREF)),B)");
+    EXPECT_EQ(chainText(copy), "R(A('s'(NOTREF)),B)");
     delete copy;
     EXPECT_EQ(runSaveHooks(nullptr, false), nullptr);
     EXPECT_EQ(copyWithHooks(nullptr, true), nullptr);
@@ -28,14 +28,14 @@ TEST(Hooks, TreesWithoutRegisteredKeysTakeThePlainPath) {
     EXPECT_EQ(runSaveHooks(tree.node(), true), nullptr);
     metaTreeC* both = runSaveHooks(tree.node(), false);
     ASSERT_NE(both, nullptr);
-    EXPECT_EQ(render(both, true), render(tree.node(), true));
+    EXPECT_EQ(treeText(both), treeText(tree.node()));
     ASSERT_NE(both->next, nullptr);
     // Node numbers run on into the following trees: S is node 6.
     EXPECT_EQ(metaObjectRefC(both->next->firstChild).getNumber(), 6);
     delete both;
 }
 
-TEST(Hooks, ReferencesBelowValuesAndDeepTreesAreConverted) {
+TEST(HooksTest, ReferencesBelowValuesAndDeepTreesAreConverted) {
     // A value node may carry children in the text form; a reference there
     // is converted like any other.
     metaObjectC tree(createKeyNode("R"), true);

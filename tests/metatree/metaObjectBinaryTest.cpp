@@ -31,7 +31,7 @@ metaTreeC* handMade(double size, const char* data) {
 
 }  // namespace
 
-TEST(BinaryValue, ArbitraryBytesSurviveTheTextEncoding) {
+TEST(BinaryValueTest, ArbitraryBytesSurviveTheTextEncoding) {
     std::vector<uint8_t> all(256);
     for (int i = 0; i < 256; ++i)
         all[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
@@ -51,11 +51,11 @@ TEST(BinaryValue, ArbitraryBytesSurviveTheTextEncoding) {
     EXPECT_EQ(roundTrip(large), large);
 }
 
-TEST(BinaryValue, LayoutAndEncodedLengths) {
+TEST(BinaryValueTest, LayoutAndEncodedLengths) {
     metaObjectBinaryC value(createKeyNode("BIN"), true);
     const uint8_t one[4] = {1, 0, 0, 0};
     ASSERT_TRUE(value.storeBytes(one, 4, 9));
-    EXPECT_EQ(render(value.node()), "BIN(CODE(9),SIZE(4),DATA('0g0000'))");
+    EXPECT_EQ(chainText(value.node()), "BIN(CODE(9),SIZE(4),DATA('0g0000'))");
 
     for (int32_t n : {1, 2, 3, 4, 5, 6, 7, 8}) {
         const uint8_t zeros[8] = {};
@@ -67,7 +67,7 @@ TEST(BinaryValue, LayoutAndEncodedLengths) {
 
     // Zero bytes: CODE and SIZE, no DATA, nothing to load.
     value.storeBytes(nullptr, 0, 3);
-    EXPECT_EQ(render(value.node()), "BIN(CODE(3),SIZE(0))");
+    EXPECT_EQ(chainText(value.node()), "BIN(CODE(3),SIZE(0))");
     uint8_t buffer[4] = {5, 5, 5, 5};
     EXPECT_EQ(value.loadBytes(buffer, 4), -1);
     EXPECT_EQ(buffer[0], 5);
@@ -76,10 +76,10 @@ TEST(BinaryValue, LayoutAndEncodedLengths) {
     EXPECT_FALSE(value.storeBytes(one, -1, 0));
     EXPECT_FALSE(value.storeBytes(nullptr, 4, 0));
     EXPECT_FALSE(metaObjectBinaryC().storeBytes(one, 4, 0));
-    EXPECT_EQ(render(value.node()), "BIN(CODE(3),SIZE(0))");
+    EXPECT_EQ(chainText(value.node()), "BIN(CODE(3),SIZE(0))");
 }
 
-TEST(BinaryValue, BadStoredValuesNeverOverrunOrInventBytes) {
+TEST(BinaryValueTest, BadStoredValuesNeverOverrunOrInventBytes) {
     uint8_t buffer[8];
     auto load = [&](metaTreeC* tree, int32_t capacity) {
         std::memset(buffer, 0xAA, sizeof buffer);
@@ -110,7 +110,7 @@ TEST(BinaryValue, BadStoredValuesNeverOverrunOrInventBytes) {
     EXPECT_EQ(load(handMade(1, "0g!!"), 8), 1);
 }
 
-TEST(BinaryValue, RewriteKeepsEveryNode) {
+TEST(BinaryValueTest, RewriteKeepsEveryNode) {
     metaTreeC* tree = handMade(4, "0g0000");
     tree->addKey("EXTRA");
     metaTreeC* size = tree->firstChild->next;
@@ -118,7 +118,7 @@ TEST(BinaryValue, RewriteKeepsEveryNode) {
     metaObjectBinaryC value(tree, true);
     const uint8_t bytes[3] = {0xFF, 0x00, 0x7F};
     ASSERT_TRUE(value.rewriteBytes(bytes, 3, 5));
-    EXPECT_EQ(render(tree), "BIN(CODE(5),SIZE(3),DATA('" + std::string(sixBitEncode(bytes, 3).text()) + "'),EXTRA)");
+    EXPECT_EQ(chainText(tree), "BIN(CODE(5),SIZE(3),DATA('" + std::string(sixBitEncode(bytes, 3).text()) + "'),EXTRA)");
     EXPECT_EQ(tree->firstChild->next, size);
     uint8_t back[3] = {};
     EXPECT_EQ(value.loadBytes(back, 3), 3);
@@ -126,5 +126,5 @@ TEST(BinaryValue, RewriteKeepsEveryNode) {
 
     metaObjectBinaryC empty(createKeyNode("BIN"), true);
     ASSERT_TRUE(empty.rewriteBytes(bytes, 3, 0));
-    EXPECT_EQ(render(empty.node()), "BIN(CODE(0),SIZE(3),DATA('" + std::string(sixBitEncode(bytes, 3).text()) + "'))");
+    EXPECT_EQ(chainText(empty.node()), "BIN(CODE(0),SIZE(3),DATA('" + std::string(sixBitEncode(bytes, 3).text()) + "'))");
 }

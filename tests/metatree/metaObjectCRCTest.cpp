@@ -23,7 +23,7 @@ int32_t storedCrc(metaTreeC* mocrc) { return metaObjectC(metaObjectC(mocrc).find
 
 }  // namespace
 
-TEST(Crc32, AgreesWithZlib) {
+TEST(Crc32Test, AgreesWithZlib) {
     for (const std::string& text : {std::string(), std::string("123456789"), std::string(1000, '\xFF')}) {
         crc32C crc;
         crc.update(text.data(), text.size());
@@ -35,7 +35,7 @@ TEST(Crc32, AgreesWithZlib) {
     EXPECT_EQ(pieces.value(), 0xCBF43926u);
 }
 
-TEST(Checksum, CoversKeysAndStringsButNotNumbers) {
+TEST(ChecksumTest, CoversKeysAndStringsButNotNumbers) {
     // DOC{ NAME{"a\"b\tc\\"} WIDTH{1.5} MOCRC{...} PART{ X{"x"} } } NEXT{7}
     metaObjectC doc(createKeyNode("DOC"), true);
     doc.node()->addKey("NAME")->addString("a\"b\tc\\");
@@ -51,7 +51,7 @@ TEST(Checksum, CoversKeysAndStringsButNotNumbers) {
     ASSERT_EQ(crc.computeAndStore(), 1);
     const std::string text = "DOCNAME\"a\\\"b\\tc\\\\\"WIDTHVALPARTX\"x\"NEXTVAL";
     EXPECT_EQ(storedCrc(mocrc), zlibCrc(text));
-    EXPECT_EQ(render(mocrc, true).substr(0, 26), "MOCRC(CRCTYPE(0),CRCVALUE(");
+    EXPECT_EQ(treeText(mocrc).substr(0, 26), "MOCRC(CRCTYPE(0),CRCVALUE(");
     EXPECT_EQ(crc.verify(), 1);
 
     width->value.setNumber(-99);  // numbers do not count
@@ -84,7 +84,7 @@ TEST(Checksum, CoversKeysAndStringsButNotNumbers) {
     delete exported;
 }
 
-TEST(Checksum, NothingToCoverStoresNothing) {
+TEST(ChecksumTest, NothingToCoverStoresNothing) {
     metaObjectC lone(createKeyNode("MOCRC"), true);
     metaObjectCRCC crc(lone.node());
     EXPECT_EQ(crc.computeAndStore(), 0);
@@ -121,7 +121,7 @@ std::vector<metaTreeC*> checksumEntries(metaTreeC* root) {
 
 }  // namespace
 
-TEST(Checksum, NothingBelowAHookedEntryCountsWhereverTheWalkStarts) {
+TEST(ChecksumTest, NothingBelowAHookedEntryCountsWhereverTheWalkStarts) {
     // DOC{ NAME{"n"} MOCRC{ PART{ "p" MOCRC{} } } B{ MOREF->NAME{ REFTRGPTR{ .. MOCRC{} } } } }
     metaObjectC doc(createKeyNode("DOC"), true);
     metaTreeC* name = doc.node()->addKey("NAME");

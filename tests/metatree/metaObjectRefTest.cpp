@@ -31,7 +31,7 @@ const metaTreeC* follow(const metaTreeC* root, const std::vector<int>& path) {
     return root;
 }
 
-// render() without the stored bytes, which hold addresses or numbers.
+// chainText() without the stored bytes, which hold addresses or numbers.
 std::string shape(const metaTreeC* chain) {
     std::string out;
     for (const metaTreeC* n = chain; n; n = n->next) {
@@ -77,10 +77,10 @@ struct sampleS {
 
 }  // namespace
 
-TEST(Reference, StoresAddressAndNumber) {
+TEST(ReferenceTest, StoresAddressAndNumber) {
     sampleS s;
     metaObjectRefC ref(s.refs[0]);
-    EXPECT_EQ(render(s.refs[0], true), "MOREF(REFTRGPTR(CODE(0),SIZE(" + std::to_string(sizeof(void*)) + "),DATA('" +
+    EXPECT_EQ(treeText(s.refs[0]), "MOREF(REFTRGPTR(CODE(0),SIZE(" + std::to_string(sizeof(void*)) + "),DATA('" +
                                      std::string(metaObjectC(ref.refEntry().findChild("DATA")).getString().text()) + "')))");
     EXPECT_EQ(ref.target(true), s.c);
     EXPECT_EQ(targetOf(s.refs[2]), nullptr);
@@ -104,7 +104,7 @@ TEST(Reference, StoresAddressAndNumber) {
     EXPECT_EQ(bare.node()->firstChild, nullptr);
 }
 
-TEST(Reference, SurvivesSaveAndLoad) {
+TEST(ReferenceTest, SurvivesSaveAndLoad) {
     sampleS s;
     metaTreeC* exported = runSaveHooks(s.root, true);
     ASSERT_NE(exported, nullptr);
@@ -131,7 +131,7 @@ TEST(Reference, SurvivesSaveAndLoad) {
     delete exported;
 }
 
-TEST(Reference, LoadsBadNumbersAsNoTarget) {
+TEST(ReferenceTest, LoadsBadNumbersAsNoTarget) {
     // As a text form may hold them: each REFTRGPTR below is read by the load.
     metaTreeC* root = createKeyNode("ROOT");
     auto ref = [root](double size, const char* data) {
@@ -154,13 +154,13 @@ TEST(Reference, LoadsBadNumbersAsNoTarget) {
     runLoadHooks(root, true);
     EXPECT_EQ(targetOf(good), root);
     for (metaTreeC* r : bad) {
-        EXPECT_EQ(targetOf(r, false), nullptr) << render(r);
+        EXPECT_EQ(targetOf(r, false), nullptr) << chainText(r);
         EXPECT_EQ(metaObjectRefC(r).refEntry().storedSize(), static_cast<int32_t>(sizeof(void*)));
     }
     delete root;
 }
 
-TEST(Reference, CopiesPointAtTheCopiedTarget) {
+TEST(ReferenceTest, CopiesPointAtTheCopiedTarget) {
     sampleS s;
     metaTreeC* copy = copyWithHooks(s.root, true);
     const metaTreeC* copiedRefs = follow(copy, {1});
@@ -191,7 +191,7 @@ TEST(Reference, CopiesPointAtTheCopiedTarget) {
     delete copy;
 }
 
-TEST(Reference, NestedInAnotherReferenceIsConvertedToo) {
+TEST(ReferenceTest, NestedInAnotherReferenceIsConvertedToo) {
     // ROOT{ A{"a"} B{ MOREF->A { REFTRGPTR{.., MOREF->B}, NOTE{ MOREF->ROOT } } } }:
     // references inside another one's record, in its binary value and beside it.
     metaObjectC tree(createKeyNode("ROOT"), true);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MetaObjectHandle, OwnershipDecidesWhatReleaseDeletes) {
+TEST(MetaObjectHandleTest, OwnershipDecidesWhatReleaseDeletes) {
     metaTreeC* tree = keyList("R", "A");
     {
         metaObjectC viewer(tree);
@@ -14,7 +14,7 @@ TEST(MetaObjectHandle, OwnershipDecidesWhatReleaseDeletes) {
         EXPECT_FALSE(viewer.attach(other, true));  // only an empty handle attaches
         delete other;
     }
-    EXPECT_EQ(render(tree), "R(A)");  // a viewer leaves the tree alone
+    EXPECT_EQ(chainText(tree), "R(A)");  // a viewer leaves the tree alone
 
     metaObjectC owner(tree, true);
     metaObjectC copy(owner);  // owning source: an independent copy
@@ -22,7 +22,7 @@ TEST(MetaObjectHandle, OwnershipDecidesWhatReleaseDeletes) {
     EXPECT_TRUE(copy.owns());
     owner.release();  // deletes the source tree
     EXPECT_FALSE(owner.valid());
-    EXPECT_EQ(render(copy.node()), "R(A)");
+    EXPECT_EQ(chainText(copy.node()), "R(A)");
 
     metaObjectC alias;
     alias.assign(metaObjectC(copy.node()));  // non-owning source: shared
@@ -46,13 +46,13 @@ TEST(MetaObjectHandle, OwnershipDecidesWhatReleaseDeletes) {
     EXPECT_EQ(root.parentNode(), nullptr);
 }
 
-TEST(MetaObjectHandle, DetachAndReassignKeepViewedNodesAlive) {
+TEST(MetaObjectHandleTest, DetachAndReassignKeepViewedNodesAlive) {
     metaObjectC owner(keyList("R", "A,B"), true);
     metaObjectC b(owner.childAt(1));
     const int32_t before = treeStamp;
     EXPECT_TRUE(b.detach(true));
     EXPECT_NE(treeStamp, before);
-    EXPECT_EQ(render(owner.node()), "R(A)");
+    EXPECT_EQ(chainText(owner.node()), "R(A)");
     EXPECT_EQ(b.parentNode(), nullptr);
     EXPECT_FALSE(metaObjectC().detach(true));
 
@@ -67,7 +67,7 @@ TEST(MetaObjectHandle, DetachAndReassignKeepViewedNodesAlive) {
     EXPECT_TRUE(owner.owns());
 }
 
-TEST(MetaObjectLookup, FindsEntriesByKeyAndNumber) {
+TEST(MetaObjectLookupTest, FindsEntriesByKeyAndNumber) {
     metaObjectC root(keyList("R", "A,B,A,a"), true);
     metaObjectC b(root.childAt(1));
     b.node()->addKey("C")->addKey("D");
@@ -98,7 +98,7 @@ TEST(MetaObjectLookup, FindsEntriesByKeyAndNumber) {
     EXPECT_STREQ(none.keyText().text(), "");
 }
 
-TEST(MetaObjectValues, GettersReportKindAndSettersKeepIt) {
+TEST(MetaObjectValuesTest, GettersReportKindAndSettersKeepIt) {
     metaObjectC root(createKeyNode("R"), true);
     metaObjectC num(root.findOrCreateChild("NUM"));
     int found = -1;
@@ -134,7 +134,7 @@ TEST(MetaObjectValues, GettersReportKindAndSettersKeepIt) {
     EXPECT_EQ(found, 1);
     metaObjectC k(root.findOrCreateChild("K"));
     k.setKeyValue("NEW");
-    EXPECT_EQ(render(root.node()), "R(NUM(-5),TEXT(KEYED),K(NEW))");
+    EXPECT_EQ(chainText(root.node()), "R(NUM(-5),TEXT(KEYED),K(NEW))");
 
     // The node's own value.
     metaObjectC own(num.node()->firstChild);
@@ -145,6 +145,6 @@ TEST(MetaObjectValues, GettersReportKindAndSettersKeepIt) {
     EXPECT_EQ(metaObjectC(text.node()).getOwnInteger(&found), 0);
     EXPECT_EQ(found, 0);
     own.setOwnKey("NOWKEY");
-    EXPECT_EQ(render(root.node()), "R(NUM(NOWKEY),TEXT(KEYED),K(NEW))");
+    EXPECT_EQ(chainText(root.node()), "R(NUM(NOWKEY),TEXT(KEYED),K(NEW))");
     EXPECT_EQ(own.node()->value.srcPos().line, -1);
 }

@@ -23,7 +23,7 @@ metaTreeC* randomTree(int n, std::vector<metaTreeC*>& made) {
 
 }  // namespace
 
-TEST(MetaTreeNumbering, NumbersTenThousandNodesInPreOrder) {
+TEST(MetaTreeNumberingTest, NumbersTenThousandNodesInPreOrder) {
     std::vector<metaTreeC*> made;
     metaTreeC* root = randomTree(10000, made);
     metaTreeC* sibling = keyList("NEXT", "A,B");  // a following top-level tree

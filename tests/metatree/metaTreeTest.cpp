@@ -28,7 +28,7 @@ metaTreeC* countedTree() {
 
 }  // namespace
 
-TEST(MetaTree, ChildCreationPlacesNewChildren) {
+TEST(MetaTreeTest, ChildCreationPlacesNewChildren) {
     metaTreeC* root = keyList("R", "A,B,C");
     root->addKey("first", 0);
     root->addKey("third", 2);
@@ -37,18 +37,18 @@ TEST(MetaTree, ChildCreationPlacesNewChildren) {
     root->addString("s");
     root->addDouble(1.5);
     root->addInteger(-7);
-    EXPECT_EQ(render(root), "R(first,A,third,B,C,last,end,'s',1.5,-7)");
+    EXPECT_EQ(chainText(root), "R(first,A,third,B,C,last,end,'s',1.5,-7)");
     EXPECT_TRUE(linksConsistent(root));
     delete root;
 }
 
-TEST(MetaTree, LinkingPrimitivesMoveWholeChains) {
+TEST(MetaTreeTest, LinkingPrimitivesMoveWholeChains) {
     metaTreeC* root = keyList("R", "A,B");
     metaTreeC* x = createKeyNode("X");
     createKeyNode("Y")->insertAfter(x);  // free chain X,Y
 
     x->insertAfter(root->firstChild);
-    EXPECT_EQ(render(root), "R(A,X,Y,B)");
+    EXPECT_EQ(chainText(root), "R(A,X,Y,B)");
     EXPECT_EQ(x->next->parent, root);
 
     metaTreeC* other = keyList("O", "P,Q");
@@ -58,22 +58,22 @@ TEST(MetaTree, LinkingPrimitivesMoveWholeChains) {
     metaTreeC* p = other->firstChild;
     p->unlink();  // the only child
     p->appendTo(root);
-    EXPECT_EQ(render(root), "R(Q,A,X,Y,B,P)");
+    EXPECT_EQ(chainText(root), "R(Q,A,X,Y,B,P)");
     EXPECT_EQ(root->firstChild, q);
     EXPECT_EQ(other->firstChild, nullptr);
 
     metaTreeC* y = x->next;
     y->unlink();  // a middle child
     y->prependTo(other);
-    EXPECT_EQ(render(root), "R(Q,A,X,B,P)");
-    EXPECT_EQ(render(other), "O(Y)");
+    EXPECT_EQ(chainText(root), "R(Q,A,X,B,P)");
+    EXPECT_EQ(chainText(other), "O(Y)");
     EXPECT_TRUE(linksConsistent(root));
     EXPECT_TRUE(linksConsistent(other));
     delete root;
     delete other;
 }
 
-TEST(MetaTree, DeletionTakesFollowingSiblingsUnlessUnlinked) {
+TEST(MetaTreeTest, DeletionTakesFollowingSiblingsUnlessUnlinked) {
     metaTreeC* root = countedTree();
     ASSERT_EQ(countedNodeC::alive, 4);
 
@@ -81,7 +81,7 @@ TEST(MetaTree, DeletionTakesFollowingSiblingsUnlessUnlinked) {
     metaTreeC* b = root->firstChild->next;
     b->unlink();
     delete b;
-    EXPECT_EQ(render(root), "R(A(A1),C)");
+    EXPECT_EQ(chainText(root), "R(A(A1),C)");
     EXPECT_EQ(root->firstChild->next->prev, root->firstChild);
     EXPECT_EQ(countedNodeC::alive, 3);
 
@@ -89,7 +89,7 @@ TEST(MetaTree, DeletionTakesFollowingSiblingsUnlessUnlinked) {
     // no dangling link in its predecessor.
     root->addKey("D");
     delete root->firstChild->next;
-    EXPECT_EQ(render(root), "R(A(A1))");
+    EXPECT_EQ(chainText(root), "R(A(A1))");
     EXPECT_EQ(countedNodeC::alive, 2);
 
     // The first child deleted in place takes the whole list.
@@ -103,15 +103,15 @@ TEST(MetaTree, DeletionTakesFollowingSiblingsUnlessUnlinked) {
     root = countedTree();
     metaTreeC* a = root->firstChild;
     a->detach();
-    EXPECT_EQ(render(root), "R(B,C)");
-    EXPECT_EQ(render(a), "A");
+    EXPECT_EQ(chainText(root), "R(B,C)");
+    EXPECT_EQ(chainText(a), "A");
     EXPECT_EQ(a->parent, nullptr);
     delete a;
     delete root;
     EXPECT_EQ(countedNodeC::alive, 0);
 }
 
-TEST(MetaTree, CopyTreeLeavesSiblingsCopyChainTakesThem) {
+TEST(MetaTreeTest, CopyTreeLeavesSiblingsCopyChainTakesThem) {
     metaTreeC* root = keyList("R", "A,B,C");
     metaTreeC* a = root->firstChild;
     a->addString("v")->addKey("deep");
@@ -119,37 +119,37 @@ TEST(MetaTree, CopyTreeLeavesSiblingsCopyChainTakesThem) {
     a->copyTag = 77;
 
     metaTreeC* tree = a->copyTree();
-    EXPECT_EQ(render(tree), "A('v'(deep))");
+    EXPECT_EQ(chainText(tree), "A('v'(deep))");
     EXPECT_EQ(tree->copyTag, 77u);
     EXPECT_EQ(tree->parent, nullptr);
     EXPECT_EQ(tree->next, nullptr);
 
     metaTreeC* chain = a->copyChain();
-    EXPECT_EQ(render(chain), "A('v'(deep)),B(2),C");
+    EXPECT_EQ(chainText(chain), "A('v'(deep)),B(2),C");
     EXPECT_EQ(chain->next->parent, nullptr);
     EXPECT_TRUE(linksConsistent(chain));
-    EXPECT_EQ(render(root), "R(A('v'(deep)),B(2),C)");
+    EXPECT_EQ(chainText(root), "R(A('v'(deep)),B(2),C)");
     delete tree;
     delete chain;
     delete root;
 }
 
-TEST(MetaTree, AssignmentDetachesThenTakesTheValue) {
+TEST(MetaTreeTest, AssignmentDetachesThenTakesTheValue) {
     metaTreeC* root = keyList("R", "A,B");
     metaTreeC* a = root->firstChild;
     a->addKey("child");
     metaTreeC* source = a->firstChild;  // assigning from one's own child
     source->copyTag = 5;
     *a = *source;
-    EXPECT_EQ(render(root), "R(B)");
-    EXPECT_EQ(render(a), "child");
+    EXPECT_EQ(chainText(root), "R(B)");
+    EXPECT_EQ(chainText(a), "child");
     EXPECT_EQ(a->copyTag, 5u);
     EXPECT_EQ(a->parent, nullptr);
     delete a;
     delete root;
 }
 
-TEST(MetaTree, DeepAndLongTreesDoNotRecurse) {
+TEST(MetaTreeTest, DeepAndLongTreesDoNotRecurse) {
     // Far deeper than any call stack would allow recursion for.
     const int depth = 300000;
     metaTreeC* root = createKeyNode("R");
@@ -168,7 +168,7 @@ TEST(MetaTree, DeepAndLongTreesDoNotRecurse) {
     delete root;
 }
 
-TEST(MetaTree, TreeStampMovesOnChangesNotOnRawLinking) {
+TEST(MetaTreeTest, TreeStampMovesOnChangesNotOnRawLinking) {
     metaTreeC* root = keyList("R", "A,B");
     auto moves = [](auto&& change) {
         const int32_t before = treeStamp;
@@ -190,33 +190,33 @@ TEST(MetaTree, TreeStampMovesOnChangesNotOnRawLinking) {
     delete root;
 }
 
-TEST(MetaTree, LastChildFollowsEveryChangeOfTheList) {
+TEST(MetaTreeTest, LastChildFollowsEveryChangeOfTheList) {
     metaTreeC* root = keyList("R", "A,B,C");
     metaTreeC* c = root->firstChild->next->next;
     c->unlink();  // the last child: B is last now
     root->addKey("D");
-    EXPECT_EQ(render(root), "R(A,B,D)");
+    EXPECT_EQ(chainText(root), "R(A,B,D)");
     EXPECT_TRUE(linksConsistent(root));
 
     // A chain cut out from the middle leaves its predecessor last.
     metaTreeC* cut = root->firstChild->next;
     cut->unlinkChain();
     EXPECT_EQ(root->lastChild(), root->firstChild);
-    EXPECT_EQ(render(cut), "B,D");
+    EXPECT_EQ(chainText(cut), "B,D");
     delete cut;
     c->insertBefore(root->firstChild);  // before the first child: last unchanged
     root->addKey("E");
-    EXPECT_EQ(render(root), "R(C,A,E)");
+    EXPECT_EQ(chainText(root), "R(C,A,E)");
     EXPECT_TRUE(linksConsistent(root));
 
     // Deleted in place: the node before becomes last, or the list is empty.
     delete root->firstChild->next->next;
     root->addKey("F");
-    EXPECT_EQ(render(root), "R(C,A,F)");
+    EXPECT_EQ(chainText(root), "R(C,A,F)");
     delete root->firstChild;
     EXPECT_EQ(root->lastChild(), nullptr);
     root->addKey("G");
-    EXPECT_EQ(render(root), "R(G)");
+    EXPECT_EQ(chainText(root), "R(G)");
     root->deleteChildren();
     EXPECT_EQ(root->lastChild(), nullptr);
 
@@ -229,7 +229,7 @@ TEST(MetaTree, LastChildFollowsEveryChangeOfTheList) {
     y->detach();
     delete y;
     root->addString("s");
-    EXPECT_EQ(render(root), "R(X,'s')");
+    EXPECT_EQ(chainText(root), "R(X,'s')");
     EXPECT_TRUE(linksConsistent(root));
 
     // Copies and assignment leave every list with its own last child.
@@ -237,7 +237,7 @@ TEST(MetaTree, LastChildFollowsEveryChangeOfTheList) {
     metaTreeC* copy = root->copyChain();
     EXPECT_TRUE(linksConsistent(copy));
     *x = *root->lastChild();  // X loses its children and leaves
-    EXPECT_EQ(render(root), "R('s')");
+    EXPECT_EQ(chainText(root), "R('s')");
     EXPECT_EQ(root->lastChild(), root->firstChild);
     EXPECT_TRUE(linksConsistent(x));
     delete x;
@@ -249,7 +249,7 @@ TEST(MetaTree, LastChildFollowsEveryChangeOfTheList) {
 // appends to one parent, one at a time, take a few seconds at most even in a
 // sanitizer build; walking the list each time visits 2 * 10^10 nodes, minutes
 // of work.
-TEST(MetaTree, AppendingCostsTheSameHoweverManyChildrenThereAre) {
+TEST(MetaTreeTest, AppendingCostsTheSameHoweverManyChildrenThereAre) {
     const int n = 200000;
     const auto start = std::chrono::steady_clock::now();
     metaTreeC* root = createKeyNode("R");

@@ -31,29 +31,29 @@ void writeFile(const std::string& path, const std::string& bytes) {
     std::fclose(f);
 }
 
-TEST(MetaTreeTextReader, ReadsKeysNumbersStringsAndBraceGroups) {
+TEST(MetaTreeTextReaderTest, ReadsKeysNumbersStringsAndBraceGroups) {
     metaTreeTextReaderC reader;
     metaObjectC tree = reader.loadTreeFromString("A{B{1}}C{2,3}", true);
     ASSERT_TRUE(tree.valid());
     EXPECT_FALSE(reader.failed());
     EXPECT_TRUE(tree.isKey("A"));
-    EXPECT_EQ(render(tree.node()), "A(B(1)),C(2,3)");
+    EXPECT_EQ(chainText(tree.node()), "A(B(1)),C(2,3)");
     EXPECT_TRUE(linksConsistent(tree.node()));
 
     tree = reader.loadTreeFromString(" K{\"s p\",-2.5e3 , .5\t+7}\r\nx@y_z-1.q", true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "K('s p',-2500,0.5,7),x@y_z-1.q");
+    EXPECT_EQ(chainText(tree.node()), "K('s p',-2500,0.5,7),x@y_z-1.q");
     EXPECT_EQ(tree.node()->firstChild->value.kind(), MV_STRING);
     EXPECT_EQ(tree.node()->firstChild->next->value.kind(), MV_DOUBLE);
 
     // Hex and exponent forms are what the standard conversion makes of them.
     tree = reader.loadTreeFromString("N{0x10,1e-400,-0}", true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "N(16,0,-0)");
+    EXPECT_EQ(chainText(tree.node()), "N(16,0,-0)");
 
     // A second brace group after the same key goes in front of the first.
     tree = reader.loadTreeFromString("A{B}{C,D}", true);
-    EXPECT_EQ(render(tree.node()), "A(C,D,B)");
+    EXPECT_EQ(chainText(tree.node()), "A(C,D,B)");
 
     // Nothing to read is no failure, but there is no tree either.
     tree = reader.loadTreeFromString(" ,\n\t", true);
@@ -63,7 +63,7 @@ TEST(MetaTreeTextReader, ReadsKeysNumbersStringsAndBraceGroups) {
     EXPECT_FALSE(tree.valid());
 }
 
-TEST(MetaTreeTextReader, EscapesResolveAndLineFeedsInStringsDoNotCount) {
+TEST(MetaTreeTextReaderTest, EscapesResolveAndLineFeedsInStringsDoNotCount) {
     metaTreeTextReaderC reader;
     metaObjectC tree = reader.loadTreeFromString("S{\"a\\nb\\tc\\rd\\\"e\\\\f\\xg\"}", true);
     ASSERT_TRUE(tree.valid());
@@ -72,7 +72,7 @@ TEST(MetaTreeTextReader, EscapesResolveAndLineFeedsInStringsDoNotCount) {
     tree = reader.loadTreeFromString("S{\"a\\\\\"}T", true);  // an escaped backslash, then the end quote
     ASSERT_TRUE(tree.valid());
     EXPECT_STREQ(tree.getString().text(), "a\\");
-    EXPECT_EQ(render(tree.node()), "S('a\\'),T");
+    EXPECT_EQ(chainText(tree.node()), "S('a\\'),T");
 
     // Line feeds count outside strings only.
     tree = reader.loadTreeFromString("A\n{\n\"x\ny\"\r\n}\n\nB", true);
@@ -83,7 +83,7 @@ TEST(MetaTreeTextReader, EscapesResolveAndLineFeedsInStringsDoNotCount) {
     EXPECT_EQ(tree.node()->next->value.srcPos().line, 6);
 }
 
-TEST(MetaTreeTextReader, EveryErrorHasItsTextAndLine) {
+TEST(MetaTreeTextReaderTest, EveryErrorHasItsTextAndLine) {
     EXPECT_EQ(loadError("A\n{\n#}"), "Line:3 - ill seperator char");
     EXPECT_EQ(loadError("A{\n\"abc\\\""), "Line:2 - unexpected eof file");
     EXPECT_EQ(loadError("A{-x}"), "Line:1 - value invalid :-x");
@@ -111,7 +111,7 @@ TEST(MetaTreeTextReader, EveryErrorHasItsTextAndLine) {
     EXPECT_EQ(std::string(reader.errorText().text()), "Line:1 - ");
 }
 
-TEST(MetaTreeTextReader, ZeroBytesAndHugeTokensFailCleanly) {
+TEST(MetaTreeTextReaderTest, ZeroBytesAndHugeTokensFailCleanly) {
     const std::string path = tempPath("zero.txt");
     metaTreeTextReaderC reader;
     writeFile(path, std::string("A{B}\n\0C", 7));
@@ -123,7 +123,7 @@ TEST(MetaTreeTextReader, ZeroBytesAndHugeTokensFailCleanly) {
     writeFile(path, std::string("S{\"ab\0cd\"}T", 11));
     metaObjectC tree = reader.loadTreeFromFile(path.c_str(), true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "S('ab'),T");
+    EXPECT_EQ(chainText(tree.node()), "S('ab'),T");
     std::remove(path.c_str());
 
     metaTreeTextReaderC limited(8);
@@ -134,7 +134,7 @@ TEST(MetaTreeTextReader, ZeroBytesAndHugeTokensFailCleanly) {
     EXPECT_EQ(std::string(limited.errorText().text()), "Line:2 - token too long");
 }
 
-TEST(MetaTreeTextReader, NestingOfAMillionLevelsNeedsNoRecursion) {
+TEST(MetaTreeTextReaderTest, NestingOfAMillionLevelsNeedsNoRecursion) {
     constexpr int kDepth = 1000000;
     std::string text;
     text.reserve(kDepth * 3 + 1);
@@ -160,13 +160,13 @@ TEST(MetaTreeTextReader, NestingOfAMillionLevelsNeedsNoRecursion) {
     EXPECT_EQ(std::string(reader.message().text()), "section without key found");
 }
 
-TEST(MetaTreeTextReader, FilesAndStreams) {
+TEST(MetaTreeTextReaderTest, FilesAndStreams) {
     const std::string path = tempPath("tree.txt");
     writeFile(path, "A{1}\r\nB{\"x\"}");
     metaTreeTextReaderC reader;
     metaObjectC tree = reader.loadTreeFromFile(path.c_str(), true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "A(1),B('x')");
+    EXPECT_EQ(chainText(tree.node()), "A(1),B('x')");
     EXPECT_EQ(tree.node()->next->value.srcPos().line, 2);
 
     // A stream is read from where it stands and left open.
@@ -175,14 +175,14 @@ TEST(MetaTreeTextReader, FilesAndStreams) {
     std::fseek(f, 6, SEEK_SET);
     tree = reader.loadTreeFromStream(f, true);
     ASSERT_TRUE(tree.valid());
-    EXPECT_EQ(render(tree.node()), "B('x')");
+    EXPECT_EQ(chainText(tree.node()), "B('x')");
     EXPECT_EQ(std::fseek(f, 0, SEEK_SET), 0);  // still open
     std::fclose(f);
 
     // Without own the caller owns the chain.
     metaTreeC* chain = reader.loadTreeFromFile(path.c_str(), false).node();
     ASSERT_NE(chain, nullptr);
-    EXPECT_EQ(render(chain), "A(1),B('x')");
+    EXPECT_EQ(chainText(chain), "A(1),B('x')");
     delete chain;
     std::remove(path.c_str());
 
@@ -212,7 +212,7 @@ TEST(MetaTreeTextReader, FilesAndStreams) {
 // Loads and saves hold LC_NUMERIC at "C" and give the caller's locale back.
 // A locale with a decimal comma shows the first; where none is installed the
 // check of the restored locale still runs.
-TEST(MetaTreeTextReader, NumbersUseAFullStopInAnyLocale) {
+TEST(MetaTreeTextReaderTest, NumbersUseAFullStopInAnyLocale) {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     // POSIX names first, then the Windows name of a decimal comma locale.
     const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "C.UTF-8", "C.utf8",

@@ -2,7 +2,7 @@
 #include "metatree/metaObjectRef.h"
 #include "metatree/metaTreeTextReader.h"
 #include "metatree/metaTreeTextSave.h"
-#include "treeCompare.h"
+#include "support/trees/treeCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ metaObjectC sampleTree() {
     return metaObjectC(root, true);
 }
 
-TEST(MetaTreeTextRoundTrip, SavedTextLoadsToTheSameTreeAndSavesAlike) {
+TEST(MetaTreeTextRoundTripTest, SavedTextLoadsToTheSameTreeAndSavesAlike) {
     metaObjectC tree = sampleTree();
     for (bool pretty : {false, true}) {
         SCOPED_TRACE(pretty ? "pretty" : "compact");
@@ -52,7 +52,7 @@ TEST(MetaTreeTextRoundTrip, SavedTextLoadsToTheSameTreeAndSavesAlike) {
     }
 }
 
-TEST(MetaTreeTextRoundTrip, LoadedNodesCarryTheirLinesMadeOnesMinusOne) {
+TEST(MetaTreeTextRoundTripTest, LoadedNodesCarryTheirLinesMadeOnesMinusOne) {
     metaObjectC tree = sampleTree();
     EXPECT_EQ(tree.node()->value.srcPos().line, -1);
     EXPECT_EQ(tree.node()->value.srcPos().aux, -1);
@@ -75,7 +75,7 @@ TEST(MetaTreeTextRoundTrip, LoadedNodesCarryTheirLinesMadeOnesMinusOne) {
     EXPECT_EQ(strings->next->value.srcPos().line, 5);
 }
 
-TEST(MetaTreeTextRoundTrip, ReferencesAndChecksumsGoThroughTheirHooks) {
+TEST(MetaTreeTextRoundTripTest, ReferencesAndChecksumsGoThroughTheirHooks) {
     metaTreeC* root = createKeyNode("ROOT");
     metaTreeC* a = root->addKey("A");
     a->addString("x");

@@ -1,4 +1,4 @@
-#include "../textFile.h"
+#include "support/textFile.h"
 #include "metatree/metaObject.h"
 #include "metatree/metaTreeTextBuffer.h"
 #include "metatree/metaTreeTextSave.h"
@@ -37,7 +37,7 @@ std::string number(double x) {
     return std::string(buffer.data(), buffer.length());
 }
 
-TEST(MetaTreeTextWriter, CompactAndPrettyLayouts) {
+TEST(MetaTreeTextWriterTest, CompactAndPrettyLayouts) {
     metaObjectC tree = exampleTree();
     EXPECT_EQ(compact(tree), "A{B{1}}C{2,3}");
     EXPECT_EQ(compact(tree, true), "A{B{1}}");
@@ -70,7 +70,7 @@ TEST(MetaTreeTextWriter, CompactAndPrettyLayouts) {
     EXPECT_EQ(compact(pointers), "P{,Q}");
 }
 
-TEST(MetaTreeTextWriter, NumbersAndEscapes) {
+TEST(MetaTreeTextWriterTest, NumbersAndEscapes) {
     EXPECT_EQ(number(0.1), "0.1");
     EXPECT_EQ(number(1.0 / 3.0), "0.33333333333333");
     EXPECT_EQ(number(-2.0 / 3.0), "-0.66666666666667");
@@ -99,7 +99,7 @@ TEST(MetaTreeTextWriter, NumbersAndEscapes) {
     EXPECT_EQ(compact(strings), "S{\"tab\\tlf\\ncr\\rquote\\\"backslash\\\\end\"}");
 }
 
-TEST(MetaTreeTextWriter, SavesReportFailureAndSucceedOnlyWhole) {
+TEST(MetaTreeTextWriterTest, SavesReportFailureAndSucceedOnlyWhole) {
     metaObjectC empty;
     str out("old");
     EXPECT_EQ(saveTreeToString(empty, out, false, false), 0);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MetaValue, ConstructorsAcceptOnlyTheirKinds) {
+TEST(MetaValueTest, ConstructorsAcceptOnlyTheirKinds) {
     const metaSrcPosS at7 = metaSrcPosS::textLine(7);
     metaValueC key(MV_KEY, at7, "NAME");
     EXPECT_EQ(key.kind(), MV_KEY);
@@ -22,7 +22,7 @@ TEST(MetaValue, ConstructorsAcceptOnlyTheirKinds) {
     }
 }
 
-TEST(MetaValue, AssignCopiesTextAndPosition) {
+TEST(MetaValueTest, AssignCopiesTextAndPosition) {
     metaValueC a(MV_STRING, metaSrcPosS::textLine(3), "first");
     metaValueC b(MV_KEY, metaSrcPosS::none(), "other");
     b.assign(a);
@@ -43,7 +43,7 @@ TEST(MetaValue, AssignCopiesTextAndPosition) {
     EXPECT_STREQ(self.text().text(), "CDEF");
 }
 
-TEST(MetaValue, Equality) {
+TEST(MetaValueTest, Equality) {
     const metaSrcPosS none = metaSrcPosS::none();
     EXPECT_TRUE(metaValueC(MV_KEY, none, "A").equals(metaValueC(MV_KEY, metaSrcPosS::textLine(2), "A")));
     EXPECT_FALSE(metaValueC(MV_KEY, none, "A").equals(metaValueC(MV_STRING, none, "A")));

@@ -35,7 +35,7 @@ std::string visits(metaTreeC* chain, int32_t depth) {
 
 }  // namespace
 
-TEST(TreeSearch, DepthLimitedPreOrder) {
+TEST(TreeSearchTest, DepthLimitedPreOrder) {
     metaTreeC* root = sampleTree();
     metaTreeC* first = root->firstChild;
     EXPECT_EQ(visits(first, 0), "aeg");
@@ -60,7 +60,7 @@ TEST(TreeSearch, DepthLimitedPreOrder) {
     delete root;
 }
 
-TEST(TreeSearch, NumberedKeyComparatorSelectsTheNthMatch) {
+TEST(TreeSearchTest, NumberedKeyComparatorSelectsTheNthMatch) {
     metaTreeC* root = keyList("R", "X,x,Y,X,X");
     metaNodeCompareKeyNrC second(1, "X");
     EXPECT_EQ(find(root->firstChild, second, 0), root->firstChild->next->next->next);
@@ -75,7 +75,7 @@ TEST(TreeSearch, NumberedKeyComparatorSelectsTheNthMatch) {
     delete root;
 }
 
-TEST(TreeSearch, ContainsHonoursFirstOnly) {
+TEST(TreeSearchTest, ContainsHonoursFirstOnly) {
     metaTreeC* root = sampleTree();
     metaTreeC* a = root->firstChild;
     metaTreeC* f = findKey(root, "f", -1);
@@ -91,7 +91,7 @@ TEST(TreeSearch, ContainsHonoursFirstOnly) {
     delete root;
 }
 
-TEST(TreeSearch, ContainedInPairsDistinctPatternNodes) {
+TEST(TreeSearchTest, ContainedInPairsDistinctPatternNodes) {
     metaTreeC* pattern = sampleTree();
     metaTreeC* part = keyList("R", "e,a");
     part->firstChild->next->addKey("d");

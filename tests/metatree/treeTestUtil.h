@@ -2,12 +2,9 @@
 #pragma once
 
 #include "metatree/metaTree.h"
+#include "support/trees/treeText.h"
 
 #include <string>
-
-// "A(B,'s',3),C": keys bare, strings quoted, numbers as %g, a node's
-// children in parentheses, chain members separated by commas.
-std::string render(const metaTreeC* chain, bool firstOnly = false);
 
 // Every parent/prev/next link below and along the chain agrees with the
 // others, and every node's lastChild() is the end of its child list; the

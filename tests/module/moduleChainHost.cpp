@@ -23,7 +23,7 @@
 //                             names along next ("none" without one)
 //   <copy>=head:<copy>,next:<copy>   each loaded copy's record
 // Copies are named by their file names; "null" is a null link.
-#include "../integration/hostProcess.h"
+#include "support/hostProcess.h"
 #include "runtime/diag/dynMgrChainS.h"
 #include "runtime/platform/platform.h"
 

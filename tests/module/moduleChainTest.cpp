@@ -3,7 +3,7 @@
 // process find each other through that process's environment. The chain is
 // process state, so every case runs in a host process of its own
 // (module_chain_host).
-#include "../integration/moduleHost.h"
+#include "integration/moduleHost.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +79,7 @@ std::string variableNaming(const std::string& vars, char copy) {
     return std::regex_search(vars, match, format) ? match[1].str() : "";
 }
 
-TEST(moduleChainTest, ThirdCopyLinksBehindTheFirstAndAnUnloadedOneLeavesTheRestLinked) {
+TEST(ModuleChainTest, ThirdCopyLinksBehindTheFirstAndAnUnloadedOneLeavesTheRestLinked) {
     const threeCopiesS copies;
     std::vector<stateS> s = runSteps(
         {copies.load('a'), copies.load('b'), copies.load('c'), copies.unload('b')});
@@ -107,7 +107,7 @@ TEST(moduleChainTest, ThirdCopyLinksBehindTheFirstAndAnUnloadedOneLeavesTheRestL
     EXPECT_EQ(s[3].count(threeCopiesS::name('b')), 0u);
 }
 
-TEST(moduleChainTest, UnloadingTheHeadUnchainsEveryCopyAndAFreshLoadStartsAnew) {
+TEST(ModuleChainTest, UnloadingTheHeadUnchainsEveryCopyAndAFreshLoadStartsAnew) {
     const threeCopiesS copies;
     std::vector<stateS> s =
         runSteps({copies.load('a'), copies.load('b'), copies.load('c'), copies.unload('a'),
@@ -134,7 +134,7 @@ TEST(moduleChainTest, UnloadingTheHeadUnchainsEveryCopyAndAFreshLoadStartsAnew) 
     EXPECT_EQ(s[6]["chain"], names("a"));
 }
 
-TEST(moduleChainTest, AChildProcessStartsAChainUnderItsOwnVariable) {
+TEST(ModuleChainTest, AChildProcessStartsAChainUnderItsOwnVariable) {
     const threeCopiesS copies;
     std::vector<stateS> s = runSteps({copies.load('a'), "child", copies.load('b')});
     ASSERT_EQ(s.size(), 2u);
@@ -150,7 +150,7 @@ TEST(moduleChainTest, AChildProcessStartsAChainUnderItsOwnVariable) {
     EXPECT_EQ(s[1][threeCopiesS::name('b')], record('b', '0'));
 }
 
-TEST(moduleChainTest, EveryChainedCopyAnswersTheMemoryCheckOfACleanProcess) {
+TEST(ModuleChainTest, EveryChainedCopyAnswersTheMemoryCheckOfACleanProcess) {
     const threeCopiesS copies;
     const fs::path report = copies.dir / "check.txt";
     std::vector<stateS> s =
@@ -167,7 +167,7 @@ TEST(moduleChainTest, EveryChainedCopyAnswersTheMemoryCheckOfACleanProcess) {
 }
 
 #if defined(_WIN32)
-TEST(moduleChainTest, TheMemoryCheckReportsADamagedWin32HeapBlock) {
+TEST(ModuleChainTest, TheMemoryCheckReportsADamagedWin32HeapBlock) {
     const threeCopiesS copies;
     const fs::path report = copies.dir / "check.txt";
     std::vector<stateS> s = runSteps(

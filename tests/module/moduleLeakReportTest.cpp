@@ -8,7 +8,7 @@
 // the log still holds. With QVCODETRACK_FLUSH the log writes and empties its
 // ring after every record, which leaves it a fixed state: what the report
 // shows beyond that state grows with every conversion that leaks.
-#include "../integration/moduleHost.h"
+#include "integration/moduleHost.h"
 
 #include <gtest/gtest.h>
 
@@ -90,14 +90,14 @@ size_t expectReports(const leakRunS& run) {
     return blocks;
 }
 
-TEST(moduleLeakReportTest, UnloadWithoutConversionReportsEmptyPools) {
+TEST(ModuleLeakReportTest, UnloadWithoutConversionReportsEmptyPools) {
     const leakRunS run = runHost(0, false);
     ASSERT_EQ(run.report.size(), 4u);
     EXPECT_EQ(expectReports(run), 0u);
     EXPECT_EQ(run.report[1], "Mgr Bytes : 0");
 }
 
-TEST(moduleLeakReportTest, ConversionsLeaveNothingAliveBeyondTheLogsOwnState) {
+TEST(ModuleLeakReportTest, ConversionsLeaveNothingAliveBeyondTheLogsOwnState) {
     const leakRunS once = runHost(1, false);
     ASSERT_EQ(once.results, " 1 1");
     const leakRunS often = runHost(3, true);

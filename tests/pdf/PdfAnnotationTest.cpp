@@ -9,7 +9,7 @@
 #include "pdf/PdfPage.h"
 #include "pdf/PdfXref.h"
 
-TEST(PdfAnnotation, SubtypeAndRect) {
+TEST(PdfAnnotationTest, SubtypeAndRect) {
     PdfAnnotation link(nullptr, PdfAnnotLink);
     EXPECT_EQ(CatchPdf([&] { Written(link); }),
               PdfError(-5, "ERROR: PdfAnnotation::WriteToStream Rect element must be set."));
@@ -33,7 +33,7 @@ TEST(PdfAnnotation, SubtypeAndRect) {
               PdfError(-5, "ERROR: PdfAnnotation invalid annotation type(13)."));
 }
 
-TEST(PdfAnnotation, PageAnnotsList) {
+TEST(PdfAnnotationTest, PageAnnotsList) {
     PdfDoc doc;
     doc.CreateDocument();
     PdfPage* page = doc.AddPage();

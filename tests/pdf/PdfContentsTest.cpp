@@ -10,7 +10,7 @@
 
 namespace {
 
-struct PageContents : ::testing::Test {
+struct PdfContentsTest : ::testing::Test {
     void SetUp() override {
         doc.CreateDocument();
         page = doc.AddPage();
@@ -29,7 +29,7 @@ struct PageContents : ::testing::Test {
 
 }  // namespace
 
-TEST_F(PageContents, BackgroundOfTheConversion) {
+TEST_F(PdfContentsTest, BackgroundOfTheConversion) {
     EXPECT_EQ(page->GetContents(), contents);  // one stream, one "PDF"
     EXPECT_EQ(Written(*page),
               "<<\r\n/Type /Page\r\n/Parent 2 0 R\r\n/Resources <<\r\n/ProcSet [/PDF ]\r\n>>\r\n"
@@ -42,7 +42,7 @@ TEST_F(PageContents, BackgroundOfTheConversion) {
               std::string::npos);
 }
 
-TEST_F(PageContents, OperatorsOnlyInTheirGraphicsModes) {
+TEST_F(PdfContentsTest, OperatorsOnlyInTheirGraphicsModes) {
     EXPECT_EQ(CatchPdf([&] { contents->Fill(); }), PdfError(-5, "ERROR: Fill invalid graphics mode(0)."));
     contents->Rectangle(1, 2, 3, 4).Rectangle(10.5, 20.25, 1, 1);  // 0 -> 1 -> 1
     EXPECT_EQ(contents->GetGraphicsMode(), PdfPathObject);
@@ -54,7 +54,7 @@ TEST_F(PageContents, OperatorsOnlyInTheirGraphicsModes) {
     EXPECT_EQ(Data(), "1 2 3 4 re\n10.5 20.25 1 1 re\nf\n");  // refused ones wrote nothing
 }
 
-TEST_F(PageContents, ColoursAndOperandsOutOfRange) {
+TEST_F(PdfContentsTest, ColoursAndOperandsOutOfRange) {
     contents->SetRGBFill(0, 128, 255);
     EXPECT_EQ(CatchPdf([&] { contents->SetRGBFill(-0.0001, 0.0, 0.0); }),
               PdfError(-6, "ERROR: SetRGBFill out of range(-0.000100:0.000000:0.000000)."));

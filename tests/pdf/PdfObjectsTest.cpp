@@ -26,7 +26,7 @@ int TrackedNumber::alive = 0;
 
 }  // namespace
 
-TEST(PdfPtrList, KeepsOrderAndGrowsGeometrically) {
+TEST(PdfPtrListTest, KeepsOrderAndGrowsGeometrically) {
     PdfPtrList list;
     int a = 0, b = 0, c = 0;
     EXPECT_EQ(list.Find(&a), -1);  // no array yet
@@ -61,7 +61,7 @@ TEST(PdfPtrList, KeepsOrderAndGrowsGeometrically) {
     EXPECT_EQ(list.GetCount(), 1000000);
 }
 
-TEST(PdfObjects, ClassesTypesAndScalarSyntax) {
+TEST(PdfObjectsTest, ClassesTypesAndScalarSyntax) {
     PdfNumber number(-42);
     EXPECT_EQ(Written(number), "-42");
     number.SetValue(3000000000LL);  // byte counts beyond 2 GiB stay exact
@@ -94,7 +94,7 @@ TEST(PdfObjects, ClassesTypesAndScalarSyntax) {
     EXPECT_EQ(framed.data, "1 0 obj\r\n<<\r\n/Type /Catalog\r\n/Pages 2 0 R\r\n>>\r\nendobj\r\n");
 }
 
-TEST(PdfObjects, RealWriter) {
+TEST(PdfObjectsTest, RealWriter) {
     EXPECT_EQ(WrittenReal(255.0 / 255.0), "1");
     EXPECT_EQ(WrittenReal(0.1), "0.1");
     EXPECT_EQ(WrittenReal(0.5), "0.5");
@@ -122,7 +122,7 @@ TEST(PdfObjects, RealWriter) {
     EXPECT_EQ(chained.GetSize(), 19);
 }
 
-TEST(PdfObjects, NameSyntaxAndLimit) {
+TEST(PdfObjectsTest, NameSyntaxAndLimit) {
     PdfName name("A B");
     EXPECT_EQ(Written(name), "/A#20B");
     name.SetValue("(Unnamed)");
@@ -148,7 +148,7 @@ TEST(PdfObjects, NameSyntaxAndLimit) {
     EXPECT_EQ(Written(name), expected);
 }
 
-TEST(PdfObjects, LiteralAndHexStrings) {
+TEST(PdfObjectsTest, LiteralAndHexStrings) {
     PdfText text("A B");
     EXPECT_EQ(Written(text), "(A\\040B)");
     text.SetValue("a(b)");
@@ -186,7 +186,7 @@ TEST(PdfObjects, LiteralAndHexStrings) {
     EXPECT_EQ(Written(binary), "<" + hex + ">");
 }
 
-TEST(PdfArray, ItemsReferencesAndSyntax) {
+TEST(PdfArrayTest, ItemsReferencesAndSyntax) {
     PdfXref xref;
     auto* page = new PdfDictionary(&xref);
     int pageId = xref.AddObject(page);
@@ -229,7 +229,7 @@ TEST(PdfArray, ItemsReferencesAndSyntax) {
     EXPECT_EQ(Written(array), "[]");
 }
 
-TEST(PdfArray, LimitsTakeTheObjectOver) {
+TEST(PdfArrayTest, LimitsTakeTheObjectOver) {
     const PdfError overLimit(-5, "ERROR: PdfArray::Add --number of items is over [22000].\n");
     PdfArray array(nullptr);
     EXPECT_EQ(CatchPdf([&] { array.Insert(new TrackedNumber, -1); }), overLimit);
@@ -254,7 +254,7 @@ TEST(PdfArray, LimitsTakeTheObjectOver) {
     EXPECT_EQ(array.GetCount(), 0);
 }
 
-TEST(PdfDictionary, ElementsOrderAndReplacement) {
+TEST(PdfDictionaryTest, ElementsOrderAndReplacement) {
     PdfXref xref;
     auto* info = new PdfDictionary(&xref);
     xref.AddObject(info);
@@ -293,7 +293,7 @@ TEST(PdfDictionary, ElementsOrderAndReplacement) {
     EXPECT_EQ(unbound.GetElement("Info"), nullptr);
 }
 
-TEST(PdfDictionary, LimitsAndOwnership) {
+TEST(PdfDictionaryTest, LimitsAndOwnership) {
     PdfXref xref;
     auto* indirect = new PdfNumber(1);
     xref.AddObject(indirect);
@@ -341,7 +341,7 @@ int Auxiliary::alive = 0;
 
 }  // namespace
 
-TEST(PdfAutoPtrMgr, RegistersOnceAndDeletesWithTheRegistry) {
+TEST(PdfAutoPtrMgrTest, RegistersOnceAndDeletesWithTheRegistry) {
     auto* first = new Auxiliary;
     auto* second = new Auxiliary;
     {
@@ -370,7 +370,7 @@ TEST(PdfAutoPtrMgr, RegistersOnceAndDeletesWithTheRegistry) {
     EXPECT_EQ(Auxiliary::alive, 0);
 }
 
-TEST(PdfException, FormatsAndCutsTheMessage) {
+TEST(PdfExceptionTest, FormatsAndCutsTheMessage) {
     PdfException short_(-6, "ERROR: SetRGBFill out of range(%f:%f:%f).", 256 / 255.0, 0.0, 1.0);
     EXPECT_STREQ(short_.what(), "ERROR: SetRGBFill out of range(1.003922:0.000000:1.000000).");
     EXPECT_EQ(short_.GetCode(), -6);

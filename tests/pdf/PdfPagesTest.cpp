@@ -13,7 +13,7 @@
 
 namespace {
 
-struct DocWithPage : ::testing::Test {
+struct PdfPagesTest : ::testing::Test {
     void SetUp() override {
         doc.CreateDocument();
         page = doc.AddPage();
@@ -24,7 +24,7 @@ struct DocWithPage : ::testing::Test {
 
 }  // namespace
 
-TEST_F(DocWithPage, PageDictionaryAndSize) {
+TEST_F(PdfPagesTest, PageDictionaryAndSize) {
     EXPECT_EQ(Written(*page),
               "<<\r\n/Type /Page\r\n/Parent 2 0 R\r\n/Resources <<\r\n>>\r\n/MediaBox [0 0 596 842 ]\r\n>>");
     EXPECT_EQ(page->GetParent(), doc.GetRootPages());
@@ -42,7 +42,7 @@ TEST_F(DocWithPage, PageDictionaryAndSize) {
     EXPECT_NE(Written(*page).find("/CropBox [-1 -2 3 4 ]"), std::string::npos);
 }
 
-TEST_F(DocWithPage, ResourcesAndProcSet) {
+TEST_F(PdfPagesTest, ResourcesAndProcSet) {
     PdfDictionary* resources = page->GetResources();
     EXPECT_EQ(resources, page->GetResources());
     page->AddProcSet(PdfProcSetPDF);
@@ -67,7 +67,7 @@ TEST_F(DocWithPage, ResourcesAndProcSet) {
     EXPECT_EQ(page->GetResources()->GetCount(), 0);
 }
 
-TEST_F(DocWithPage, TreeInheritanceAndCount) {
+TEST_F(PdfPagesTest, TreeInheritanceAndCount) {
     PdfPages* root = doc.GetRootPages();
     // A MediaBox on the root is inherited: new pages carry none of their own,
     // but each still gets its own Resources.

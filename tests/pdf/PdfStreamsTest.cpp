@@ -57,7 +57,7 @@ std::string CompressedByZlib(const std::string& data) {
 
 }  // namespace
 
-TEST(PdfMemStream, BlocksAtTheBoundaries) {
+TEST(PdfMemStreamTest, BlocksAtTheBoundaries) {
     PdfMemStream stream;
     EXPECT_EQ(stream.GetSize(), 0);
     EXPECT_EQ(stream.GetBlockCount(), 0);
@@ -97,7 +97,7 @@ TEST(PdfMemStream, BlocksAtTheBoundaries) {
               PdfError(-5, "ERROR: PdfMemStream invalid block size(0)."));
 }
 
-TEST(PdfMemStream, EmptyStreamsCopyAndCompress) {
+TEST(PdfMemStreamTest, EmptyStreamsCopyAndCompress) {
     const std::string emptyZlib("\x78\x9C\x03\x00\x00\x00\x00\x01", 8);
     PdfMemStream never;
     StringSink plain, deflated;
@@ -113,7 +113,7 @@ TEST(PdfMemStream, EmptyStreamsCopyAndCompress) {
     EXPECT_EQ(zeroDeflated.data, emptyZlib);
 }
 
-TEST(PdfMemStream, CompressedCopyInflatesBack) {
+TEST(PdfMemStreamTest, CompressedCopyInflatesBack) {
     for (size_t size : {size_t{1}, size_t{1023}, size_t{1024}, size_t{1025}, size_t{2048},
                         size_t{3} << 20}) {
         SCOPED_TRACE(size);
@@ -135,7 +135,7 @@ TEST(PdfMemStream, CompressedCopyInflatesBack) {
     }
 }
 
-TEST(PdfStream, DataLengthAndFilter) {
+TEST(PdfStreamTest, DataLengthAndFilter) {
     PdfXref xref;
     auto* stream = new PdfStream(&xref);
     EXPECT_EQ(static_cast<int>(stream->GetType()), 9);

@@ -40,7 +40,7 @@ void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
-TEST(convertExceptionTest, FailureBeforeTheDocumentExistsPropagatesAfterItsRecord) {
+TEST(ConvertExceptionTest, FailureBeforeTheDocumentExistsPropagatesAfterItsRecord) {
     const std::filesystem::path log =
         std::filesystem::temp_directory_path() / ("u3dpdf_exception_" + std::to_string(::getpid()) + ".txt");
     std::filesystem::remove(log);

@@ -1,6 +1,6 @@
 #include "metatree/metaTree.h"
 #include "translator/translatorEntryPoints.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -33,7 +33,7 @@ std::string head(const fs::path& file) {
 
 // Whole conversions are checked through the loaded module (integration
 // tests); here the driver's own state between calls.
-TEST(convertMetaTreeTest, EachCallIsOneConversionAndLeavesTheCounterEven) {
+TEST(ConvertMetaTreeTest, EachCallIsOneConversionAndLeavesTheCounterEven) {
     const fs::path dir = fs::temp_directory_path() / ("u3dpdf_translator_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const uint32_t counterBefore = translator::convertCallCounter();

@@ -6,7 +6,7 @@
 #include "pdf/PdfMemStream.h"
 #include "pdf/PdfScalars.h"
 #include "translator/translatorEntryPoints.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -46,7 +46,7 @@ int realWriteError(double value, int64_t& written) {
     return 0;
 }
 
-TEST(convertNonFiniteBoxTest, NonFiniteCornerFailsWithoutOutputAndKeepsTheModel) {
+TEST(ConvertNonFiniteBoxTest, NonFiniteCornerFailsWithoutOutputAndKeepsTheModel) {
     const fs::path dir = fs::temp_directory_path() / ("u3dpdf_nonfinite_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const fs::path u3d = dir / "model.tmp.u3d";
@@ -58,6 +58,10 @@ TEST(convertNonFiniteBoxTest, NonFiniteCornerFailsWithoutOutputAndKeepsTheModel)
         SCOPED_TRACE(corner);
         auto tree = boxRequest(pdf, u3d, corner);
         EXPECT_EQ(translator::convertMetaTree(tree.get(), 0), 0);
+        // The host learns which of its values was at fault.
+        EXPECT_NE(treeText(tree.get()).find("CUSTOMDATA(ENTRIES(ENTRY(KEY('ErrorMessage'),TEXT('the bounding box has "
+                                            "a corner coordinate that is not a finite number'))))"),
+                  std::string::npos);
         EXPECT_FALSE(fs::exists(pdf));
         // The host may retry with a sound box: its model is still there, and
         // no temporary file of the writer is left beside the output.

@@ -29,7 +29,7 @@ struct textSinkS : PdfStreamBase {
     }
 };
 
-TEST(defaultCameraTest, CameraFollowsTheExtentOfTheBox) {
+TEST(DefaultCameraTest, CameraFollowsTheExtentOfTheBox) {
     const double unit = boxDiagonal({0, 0, 0}, {1, 1, 1});
     EXPECT_NEAR(unit, 1.7320508, 1e-7);
     expectCamera(defaultCamera(unit), 3.1176915, 1.909188, 1.558846, 1.909188);
@@ -44,7 +44,7 @@ TEST(defaultCameraTest, CameraFollowsTheExtentOfTheBox) {
     EXPECT_EQ(boxDiagonal({9, 8, 7}, {11, 12, 13}), wide);
 }
 
-TEST(defaultCameraTest, AnEmptyBoxPutsTheCameraAtTheOrigin) {
+TEST(DefaultCameraTest, AnEmptyBoxPutsTheCameraAtTheOrigin) {
     const defaultCameraS camera = defaultCamera(boxDiagonal({4, 5, 6}, {4, 5, 6}));
     expectCamera(camera, 0, 0, 0, 0);
     // Positive zeros: the written form must read "0", not "-0".
@@ -53,7 +53,7 @@ TEST(defaultCameraTest, AnEmptyBoxPutsTheCameraAtTheOrigin) {
         EXPECT_FALSE(std::signbit(camera.cameraToWorld[i])) << i;
 }
 
-TEST(defaultCameraTest, TheViewWritesTheCameraWithFiveDecimals) {
+TEST(DefaultCameraTest, TheViewWritesTheCameraWithFiveDecimals) {
     const defaultCameraS camera = defaultCamera(boxDiagonal({0, 0, 0}, {1, 1, 1}));
     Pdf3dView view(nullptr);
     view.SetCameraMatrix(camera.cameraToWorld);

@@ -1,7 +1,7 @@
 #include "metatree/metaObject.h"
 #include "translator/capsBuildDate.h"
 #include "translator/translatorEntryPoints.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ std::string expectedCaps() {
            "TOOLBARBMP('pdf.bmp'),VERSIONSDESC('Adobe Acrobat Reader 7.0.8'),VERSIONS('7'))))))";
 }
 
-TEST(getCapsTest, DescribesTheTranslatorInOneNewTreePerCall) {
+TEST(GetCapsTest, DescribesTheTranslatorInOneNewTreePerCall) {
     std::unique_ptr<metaTreeC> first(translator::getCaps());
     std::unique_ptr<metaTreeC> second(translator::getCaps());
     ASSERT_NE(first, nullptr);
@@ -49,7 +49,7 @@ TEST(getCapsTest, DescribesTheTranslatorInOneNewTreePerCall) {
     EXPECT_EQ(treeText(second.get()), expectedCaps());
 }
 
-TEST(getCapsTest, BuildDateHasTheCompilerForm) {
+TEST(GetCapsTest, BuildDateHasTheCompilerForm) {
     // "Jan 16 2009" and "17:56:10": a blank before a one-digit day.
     EXPECT_TRUE(std::regex_match(capsBuildDate(), std::regex("[A-Z][a-z]{2} [ 123][0-9] [0-9]{4}")))
         << capsBuildDate();

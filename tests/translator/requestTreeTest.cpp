@@ -1,8 +1,9 @@
 #include "metatree/metaTree.h"
 #include "translator/capsTree.h"
+#include "translator/conversionOptions.h"
 #include "translator/conversionRequest.h"
 #include "translator/requestTree.h"
-#include "treeText.h"
+#include "support/trees/treeText.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ void expectZero(const vectorC3d& v) {
     EXPECT_EQ(v.z, 0);
 }
 
-TEST(requestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
+TEST(RequestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
     // Nothing at all: the root keys and CUSTOMDATA/ENTRIES appear, INPUTDATA
     // does not.
     treeP empty = newRequest();
@@ -74,7 +75,7 @@ TEST(requestTreeTest, ReadingCreatesExactlyTheKeysOfTheRequestLayout) {
     // lookup: the one before it gained no KEY.
 }
 
-TEST(requestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
+TEST(RequestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
     treeP root = newRequest();
     addNumbers(root.get(), "OUTPUTLOCATION", {5});
     metaTreeC* record = addKey(addKey(root.get(), "INPUTDATA"), "MODEL");
@@ -110,7 +111,7 @@ TEST(requestTreeTest, ValuesOfTheWrongShapeReadAsEmpty) {
     EXPECT_EQ(found, 0);
 }
 
-TEST(requestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
+TEST(RequestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
     treeP root = newRequest();
     metaTreeC* entries = addKey(addKey(root.get(), "CUSTOMDATA"), "ENTRIES");
     metaTreeC* first = addKey(entries, "ENTRY");
@@ -135,7 +136,48 @@ TEST(requestTreeTest, TheLastEntryMatchingTheKeyInAnyCaseIsFound) {
               "ENTRY(KEY('ADDLIBPATH'),TEXT('/second')),NOTANENTRY)");
 }
 
-TEST(requestTreeTest, WritesKeepAValueOfAnotherKind) {
+TEST(RequestTreeTest, CustomEntriesOfTheConversionAreReadWithoutCreatingAnything) {
+    // Each switch word, in the case a host may write it, and the refused
+    // ones with the message that names them.
+    const struct {
+        const char* text;  // null: an entry without TEXT
+        bool centerView;
+        const char* error;
+    } cases[] = {
+        {"on", true, ""}, {"YES", true, ""}, {"True", true, ""}, {"1", true, ""},
+        {"OFF", false, ""}, {"no", false, ""}, {"false", false, ""}, {"0", false, ""},
+        {" on", false, "the custom entry CenterView does not take \" on\": use On or Off"},
+        {"2", false, "the custom entry CenterView does not take \"2\": use On or Off"},
+        {nullptr, false, "the custom entry CenterView does not take \"\": use On or Off"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text ? c.text : "no TEXT");
+        treeP root = newRequest();
+        metaTreeC* entries = addKey(addKey(root.get(), "CUSTOMDATA"), "ENTRIES");
+        // A keyless entry and an earlier CenterView that the last one overrides.
+        addKey(entries, "ENTRY");
+        metaTreeC* earlier = addKey(entries, "ENTRY");
+        addText(earlier, "KEY", "CenterView");
+        addText(earlier, "TEXT", c.centerView ? "off" : "on");
+        metaTreeC* last = addKey(entries, "ENTRY");
+        addText(last, "KEY", "CENTERview");
+        if (c.text)
+            addText(last, "TEXT", c.text);
+        const std::string before = treeText(entries);
+
+        const conversionOptionsReadS read = readConversionOptions(requestEntriesC(entries));
+        EXPECT_EQ(read.options.centerView, c.centerView);
+        EXPECT_STREQ(read.error.text(), c.error);
+        EXPECT_EQ(treeText(entries), before);
+    }
+    // Without the entry: the conversion as it always was.
+    treeP plain = newRequest();
+    const conversionRequestS request = readConversionRequest(plain.get());
+    EXPECT_FALSE(request.custom.options.centerView);
+    EXPECT_EQ(request.custom.error.length(), 0);
+}
+
+TEST(RequestTreeTest, WritesKeepAValueOfAnotherKind) {
     treeP root(createKeyNode("INFO"));
     addNumbers(root.get(), "NAME", {3});
     addText(root.get(), "DESC", "old");

@@ -143,7 +143,7 @@ void expectReadsBack(const std::vector<opS>& ops, const std::vector<uint8_t>& by
     EXPECT_LE(r.bitsLeft(), 40u);
 }
 
-TEST(BitStream, EveryKindOfValueReadsBackAsWritten) {
+TEST(BitStreamTest, EveryKindOfValueReadsBackAsWritten) {
     for (unsigned seed : {1u, 2u, 3u}) {
         SCOPED_TRACE(seed);
         const std::vector<opS> ops = mixedOps(seed, 30000);
@@ -152,7 +152,7 @@ TEST(BitStream, EveryKindOfValueReadsBackAsWritten) {
     }
 }
 
-TEST(BitStream, OneAdaptiveContextWithManySymbolsHalvesAndStillDecodes) {
+TEST(BitStreamTest, OneAdaptiveContextWithManySymbolsHalvesAndStillDecodes) {
     std::mt19937 random(11);
     std::vector<opS> ops;
     // 60 000 symbols over a wide, shifting alphabet in one context.
@@ -164,7 +164,7 @@ TEST(BitStream, OneAdaptiveContextWithManySymbolsHalvesAndStillDecodes) {
     EXPECT_LT(bytes.size(), ops.size() * 3);
 }
 
-TEST(BitStream, PlainValuesAreLittleEndianBytesWithTheLowestBitFirst) {
+TEST(BitStreamTest, PlainValuesAreLittleEndianBytesWithTheLowestBitFirst) {
     bitWriterC w;
     w.writeU32(0x11223344);
     w.writeU16(0x5566);
@@ -181,7 +181,7 @@ TEST(BitStream, PlainValuesAreLittleEndianBytesWithTheLowestBitFirst) {
     EXPECT_EQ(plain.finish(), (std::vector<uint8_t>{4, 3, 2, 1, 7}));
 }
 
-TEST(BitStream, CodedU8ValuesAreTheByteWithItsBitsReversed) {
+TEST(BitStreamTest, CodedU8ValuesAreTheByteWithItsBitsReversed) {
     // After a static symbol the coder is no longer in its initial state,
     // so the following U8 is coded: bytes differ from the plain 0x01.
     bitWriterC w;
@@ -193,7 +193,7 @@ TEST(BitStream, CodedU8ValuesAreTheByteWithItsBitsReversed) {
     EXPECT_EQ(r.readU8(), 0x01);
 }
 
-TEST(BitStream, ReadingPastTheBlockIsAFormatErrorNamingTheBlock) {
+TEST(BitStreamTest, ReadingPastTheBlockIsAFormatErrorNamingTheBlock) {
     const std::vector<opS> ops = mixedOps(5, 400);
     const std::vector<uint8_t> bytes = writeAll(ops);
     // Every truncation: values up to the cut read back or a formatError
@@ -217,9 +217,17 @@ TEST(BitStream, ReadingPastTheBlockIsAFormatErrorNamingTheBlock) {
     bitReaderC empty({}, {});
     EXPECT_THROW(empty.readU8(), formatError);
     EXPECT_THROW(empty.readCompressedU32(kStaticFull + 1000), formatError);
+
+    // Values of a static context of one value cost no bits at all; even
+    // they end, after 64 per bit of the block (and a few to start with).
+    bitReaderC free({}, {});
+    int read = 0;
+    EXPECT_THROW(
+        for (; read < 100000; ++read) EXPECT_EQ(free.readCompressedU32(staticContext(1)), 0u), formatError);
+    EXPECT_EQ(read, 4095);
 }
 
-TEST(BitStream, RandomBytesDecodeOrFailCleanly) {
+TEST(BitStreamTest, RandomBytesDecodeOrFailCleanly) {
     std::mt19937 random(3);
     for (int round = 0; round < 200; ++round) {
         std::vector<uint8_t> bytes(random() % 64);
@@ -238,7 +246,7 @@ TEST(BitStream, RandomBytesDecodeOrFailCleanly) {
     }
 }
 
-TEST(BitStream, WritersRefuseWhatNoReaderCouldRead) {
+TEST(BitStreamTest, WritersRefuseWhatNoReaderCouldRead) {
     bitWriterC w;
     EXPECT_THROW(w.writeCompressedU32(staticContext(4), 4), std::invalid_argument);
     EXPECT_THROW(w.writeString(std::string(0x10000, 'x')), std::invalid_argument);

@@ -23,7 +23,7 @@ std::pair<uint32_t, uint32_t> straddling(codingIntervalS& interval) {
     for (uint32_t count = 12345; count < 12400; ++count)
         for (uint32_t v = 0; v < count; ++v) {
             codingIntervalS next = interval;
-            next.narrow(v, 1, count);
+            next.narrow(v, v + 1, count);
             if (next.low < codingIntervalS::kHalf && next.high >= codingIntervalS::kHalf) {
                 interval = next;
                 uint32_t bits = 0;
@@ -36,7 +36,7 @@ std::pair<uint32_t, uint32_t> straddling(codingIntervalS& interval) {
     return {0, 1};
 }
 
-TEST(BitWriterUnderflow, LongRunsAroundTheMiddleReadBack) {
+TEST(BitWriterUnderflowTest, LongRunsAroundTheMiddleReadBack) {
     constexpr uint32_t kCount = 12345;
     for (unsigned run : {1u, 2u, 3u, 6u, 20u}) {
         bitWriterC w;
@@ -62,7 +62,7 @@ TEST(BitWriterUnderflow, LongRunsAroundTheMiddleReadBack) {
     }
 }
 
-TEST(BitWriterUnderflow, MixedPlainAndCodedValuesOfEveryWidthReadBack) {
+TEST(BitWriterUnderflowTest, MixedPlainAndCodedValuesOfEveryWidthReadBack) {
     std::mt19937 rng(11);
     for (int round = 0; round < 50; ++round) {
         std::vector<std::pair<int, uint32_t>> ops;

@@ -54,7 +54,7 @@ void expectSame(const histogramC& h, const plainModelS& m, uint32_t probe) {
     }
 }
 
-TEST(Histogram, MatchesThePlainModelThroughGrowthAndHalving) {
+TEST(HistogramTest, MatchesThePlainModelThroughGrowthAndHalving) {
     std::mt19937 random(7);
     histogramC h;
     plainModelS m;
@@ -78,7 +78,7 @@ TEST(Histogram, MatchesThePlainModelThroughGrowthAndHalving) {
     EXPECT_EQ(h.cumulative(0x10000), h.total());
 }
 
-TEST(Histogram, StartsWithTheEscapeAlone) {
+TEST(HistogramTest, StartsWithTheEscapeAlone) {
     histogramC h;
     EXPECT_EQ(h.total(), 1u);
     EXPECT_EQ(h.frequency(0), 1u);

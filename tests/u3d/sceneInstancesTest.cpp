@@ -33,7 +33,7 @@ geometryS unitCorners(const std::string& name) {
     return g;
 }
 
-TEST(SceneInstances, EveryParentPathIsOneInstanceWithTheProductOfItsTransforms) {
+TEST(SceneInstancesTest, EveryParentPathIsOneInstanceWithTheProductOfItsTransforms) {
     sceneS scene;
     scene.geometries.push_back(unitCorners("corners"));
     // Two groups under the world, one of them twice; the model sits under both.
@@ -50,7 +50,7 @@ TEST(SceneInstances, EveryParentPathIsOneInstanceWithTheProductOfItsTransforms) 
     EXPECT_EQ(box.max, (std::array<double, 3>{11, 21, 3}));
 }
 
-TEST(SceneInstances, UnknownParentsLeadNowhereAndUnusedGeometryDoesNotCount) {
+TEST(SceneInstancesTest, UnknownParentsLeadNowhereAndUnusedGeometryDoesNotCount) {
     sceneS scene;
     scene.geometries.push_back(unitCorners("used"));
     geometryS far = unitCorners("unused");
@@ -66,7 +66,7 @@ TEST(SceneInstances, UnknownParentsLeadNowhereAndUnusedGeometryDoesNotCount) {
     EXPECT_TRUE(worldBox(scene, {}).empty);
 }
 
-TEST(SceneInstances, RotationsTransformEveryPositionNotTheBoxCorners) {
+TEST(SceneInstancesTest, RotationsTransformEveryPositionNotTheBoxCorners) {
     sceneS scene;
     geometryS diamond;
     diamond.kind = geometryKindE::pointSet;
@@ -83,7 +83,7 @@ TEST(SceneInstances, RotationsTransformEveryPositionNotTheBoxCorners) {
     EXPECT_NEAR(box.min[1], -c, 1e-12);
 }
 
-TEST(SceneInstances, CyclesAndPathExplosionsAreErrorsNotHangs) {
+TEST(SceneInstancesTest, CyclesAndPathExplosionsAreErrorsNotHangs) {
     sceneS cycle;
     cycle.nodes.push_back(node(nodeKindE::group, "A", {{"B", matrix4d()}}));
     cycle.nodes.push_back(node(nodeKindE::group, "B", {{"A", matrix4d()}}));

@@ -12,7 +12,7 @@ namespace {
 using namespace u3d;
 using namespace u3dtest;
 
-TEST(SceneScale, ANewRootScalesTheWorldBoxAndKeepsEveryPath) {
+TEST(SceneScaleTest, ANewRootScalesTheWorldBoxAndKeepsEveryPath) {
     sceneS scene = sceneOf(gridMesh("grid", 2, false, false));
     scene.nodes[0].parents = {{"", translation(10, 0, 0)}, {"arm", matrix4d()}};
     scene.nodes.push_back(groupNode("arm", {{"", translation(0, 20, 0)}}));

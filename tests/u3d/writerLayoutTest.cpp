@@ -76,7 +76,7 @@ sceneS twoNodeScene() {
     return scene;
 }
 
-TEST(WriterLayout, HeaderSizesBlockOrderAndModifierChains) {
+TEST(WriterLayoutTest, HeaderSizesBlockOrderAndModifierChains) {
     const std::vector<uint8_t> bytes = writeU3dMemory(twoNodeScene());
     const auto blocks = framedBlocks(bytes, 0, bytes.size());
     std::vector<uint32_t> types;
@@ -106,7 +106,7 @@ TEST(WriterLayout, HeaderSizesBlockOrderAndModifierChains) {
     EXPECT_EQ(grid[0].type, kClodMeshDeclarationBlock);
 }
 
-TEST(WriterLayout, UnitsScaleSetsTheProfileBitAndFollowsTheEncoding) {
+TEST(WriterLayoutTest, UnitsScaleSetsTheProfileBitAndFollowsTheEncoding) {
     sceneS scene = twoNodeScene();
     scene.hasUnitsScale = true;
     scene.unitsScale = 0.001;
@@ -121,7 +121,7 @@ TEST(WriterLayout, UnitsScaleSetsTheProfileBitAndFollowsTheEncoding) {
     EXPECT_EQ(header.readF64(), 0.001);
 }
 
-TEST(WriterLayout, NodeAndShadingModifierFields) {
+TEST(WriterLayoutTest, NodeAndShadingModifierFields) {
     const std::vector<uint8_t> bytes = writeU3dMemory(twoNodeScene());
     const auto blocks = framedBlocks(bytes, 0, bytes.size());
     const auto model = chainContents(blocks[2], "model", 0);
@@ -161,7 +161,7 @@ TEST(WriterLayout, NodeAndShadingModifierFields) {
 // The base mesh of a coloured mesh with two shadings: counts, the values
 // as F32, then per face its shading id and each corner's position, normal
 // and colour index in the static context of its count.
-TEST(WriterLayout, BaseMeshFieldsAndContexts) {
+TEST(WriterLayoutTest, BaseMeshFieldsAndContexts) {
     const sceneS scene = twoNodeScene();
     const geometryS& mesh = scene.geometries[0];
     const std::vector<uint8_t> bytes = writeU3dMemory(scene);
@@ -195,7 +195,7 @@ TEST(WriterLayout, BaseMeshFieldsAndContexts) {
 // Indices into 16383 values or more are four bytes either way: a file
 // made of them is written in the no-compression profile, plain values
 // throughout; one that the coder shrinks is coded.
-TEST(WriterLayout, MeshesOfLargeIndicesAreWrittenPlainOthersCoded) {
+TEST(WriterLayoutTest, MeshesOfLargeIndicesAreWrittenPlainOthersCoded) {
     for (unsigned n : {20u, 130u}) {
         SCOPED_TRACE(n);
         const sceneS scene = sceneOf(gridMesh("grid", n, false, true));

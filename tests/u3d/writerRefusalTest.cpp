@@ -27,7 +27,7 @@ struct refusalS {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-TEST(WriterRefusal, EveryFaultIsASceneErrorNamingIt) {
+TEST(WriterRefusalTest, EveryFaultIsASceneErrorNamingIt) {
     const refusalS cases[] = {
         {"geometry \"grid\": position 3 has a NaN or infinite value", [](sceneS& s) { s.geometries[0].positions[3].y = kNaN; }},
         {"geometry \"grid\": normal 0 has a NaN or infinite value", [](sceneS& s) { s.geometries[0].normals[0].z = -kInf; }},
@@ -64,7 +64,7 @@ TEST(WriterRefusal, EveryFaultIsASceneErrorNamingIt) {
 
 // Names of objects the scene lacks are written as they are, as files that
 // come with other files hold them.
-TEST(WriterRefusal, NamesOfAbsentObjectsAreWrittenAsTheyAre) {
+TEST(WriterRefusalTest, NamesOfAbsentObjectsAreWrittenAsTheyAre) {
     sceneS scene = sceneOf(gridMesh("grid", 2, false, false));
     scene.nodes[0].parents.push_back({"nowhere", matrix4d()});
     scene.nodes[0].shaders.push_back("green");

@@ -6,20 +6,27 @@
 
 const std::vector<cliCommandS>& cliCommands() {
     static const std::vector<cliCommandS> commands = {
-        {"convert", "convert MODEL -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ] [--scale S]\n"
+        {"convert", "convert MODEL -o OUT.pdf|DIR|- [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
+                    "                  [--center]] [--scale S] [--quiet]\n"
                     "        MODEL... -d OUTDIR [-j N]\n"
                     "                  convert models (U3D, or any format u3dpdf imports);\n"
                     "                  the models themselves are left alone",
          runConvert},
-        {"u3d", "u3d MODEL -o OUT.u3d [--scale S]\n"
+        {"u3d", "u3d MODEL -o OUT.u3d|DIR|- [--scale S] [--quiet]\n"
                 "                  write a model of another format as U3D alone",
          runU3d},
-        {"request", "request FILE    pass a request tree (braced text form) to the module", runRequest},
+        {"request", "request FILE [--quiet]\n"
+                    "                  pass a request tree (braced text form) to the module",
+         runRequest},
         {"caps", "caps            print the module's capability tree", runCaps},
         {"tree", "tree FILE [--pretty] [--ini]\n"
                  "                  read a tree (braced form, or INI with --ini) and write it\n"
                  "                  back in the braced form",
          runTree},
+        {"info", "info MODEL.u3d [--json]\n"
+                 "                  what a U3D file holds: blocks, nodes, resources, world box",
+         runInfo},
+        {"formats", "formats         list the input formats this build reads", runFormats},
     };
     return commands;
 }
@@ -45,7 +52,7 @@ std::string programHelp() {
            "                    2. ../lib/" U3DPDF_MODULE_FILE_NAME " from there\n"
            "                    3. the build tree's src/module/" U3DPDF_MODULE_FILE_NAME ", when\n"
            "                       the executable runs from the build tree it was built in\n"
-           "                  (tree accepts --module but does not load the module)\n"
+           "                  (tree and info accept --module but do not load the module)\n"
            "  -h, --help      this text; \"u3dpdf COMMAND --help\" describes a command\n"
            "\n"
            "Exit status:\n"
@@ -55,7 +62,9 @@ std::string programHelp() {
            "     be loaded, or output that cannot be written\n";
 }
 
-void printHelp(const std::string& text) {
+void printHelp(const std::string& text) { printText(text); }
+
+void printText(const std::string& text) {
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
         inputError("cannot write to standard output");
 }

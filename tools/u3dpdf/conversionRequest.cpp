@@ -1,5 +1,7 @@
 #include "conversionRequest.h"
 
+#include "translator/customEntryKeys.h"
+
 #include <memory>
 
 #ifndef U3DPDF_VERSION
@@ -21,7 +23,8 @@ void addVector(metaObjectC& parent, const char* key, const double (&xyz)[3]) {
 
 }  // namespace
 
-metaObjectC buildConversionRequest(const std::string& output, const std::string& model, const modelBoxS& box) {
+metaObjectC buildConversionRequest(const std::string& output, const std::string& model, const modelBoxS& box,
+                                   std::span<const customEntryS> entries) {
     // Held here until complete, and handed over in a new handle: copying an
     // owning handle would copy the tree.
     std::unique_ptr<metaTreeC> root(createKeyNode("REQUEST"));
@@ -29,9 +32,22 @@ metaObjectC buildConversionRequest(const std::string& output, const std::string&
     addText(request, "NAME", "u3dpdf");
     addText(request, "VERSION", U3DPDF_VERSION);
     addText(request, "OUTPUTLOCATION", output);
+    if (!entries.empty()) {
+        metaObjectC list(metaObjectC(request.addChild("CUSTOMDATA")).addChild("ENTRIES"));
+        for (const customEntryS& entry : entries) {
+            metaObjectC item(list.addChild("ENTRY"));
+            addText(item, "KEY", entry.key);
+            addText(item, "TEXT", entry.text);
+        }
+    }
     metaObjectC record(metaObjectC(request.addChild("INPUTDATA")).addChild("MODEL"));
     addText(record, "FILENAME", model);
     addVector(record, "U3DBOXMIN", box.min);
     addVector(record, "U3DBOXMAX", box.max);
     return metaObjectC(root.release(), true);
+}
+
+metaObjectC buildCentredRequest(const std::string& output, const std::string& model, const modelBoxS& box) {
+    const customEntryS centre[] = {{kEntryCenterView, "On"}};
+    return buildConversionRequest(output, model, box, centre);
 }

@@ -4,6 +4,7 @@
 
 #include "metatree/metaObject.h"
 
+#include <span>
 #include <string>
 
 struct modelBoxS {
@@ -11,7 +12,21 @@ struct modelBoxS {
     double max[3];
 };
 
-// REQUEST with NAME and VERSION of this host, OUTPUTLOCATION, and the input
-// record INPUTDATA/MODEL with FILENAME, U3DBOXMIN and U3DBOXMAX. The handle
-// owns the tree.
-metaObjectC buildConversionRequest(const std::string& output, const std::string& model, const modelBoxS& box);
+// A custom entry of the request: CUSTOMDATA / ENTRIES / ENTRY with KEY and
+// TEXT (translator/customEntryKeys.h names the keys the module knows).
+struct customEntryS {
+    const char* key;
+    const char* text;
+};
+
+// REQUEST with NAME and VERSION of this host, OUTPUTLOCATION, the custom
+// entries under CUSTOMDATA/ENTRIES (no CUSTOMDATA without any), and the
+// input record INPUTDATA/MODEL with FILENAME, U3DBOXMIN and U3DBOXMAX. The
+// handle owns the tree.
+metaObjectC buildConversionRequest(const std::string& output, const std::string& model, const modelBoxS& box,
+                                   std::span<const customEntryS> entries = {});
+
+// The request for a box that truly bounds the model, whose default view
+// should orbit the box's centre rather than the origin (CenterView On): a
+// box given with --center, and every box u3dpdf measures itself.
+metaObjectC buildCentredRequest(const std::string& output, const std::string& model, const modelBoxS& box);

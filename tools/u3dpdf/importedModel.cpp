@@ -1,8 +1,9 @@
 #include "importedModel.h"
 
 #include "cliExit.h"
-#include "hostPlatform.h"
+#include "measuredBox.h"
 #include "modelImport.h"
+#include "progress.h"
 #include "u3d/sceneInstances.h"
 #include "u3d/sceneScale.h"
 #include "u3d/writer.h"
@@ -45,37 +46,29 @@ u3d::sceneS importedScene(const std::string& model, double scale) {
     return scene;
 }
 
-modelBoxS sceneBox(const u3d::sceneS& scene) {
-    const u3d::boxS box = u3d::worldBox(scene, u3d::modelInstances(scene));
-    modelBoxS out{};
-    for (int i = 0; i < 3; ++i) {
-        out.min[i] = box.min[i];
-        out.max[i] = box.max[i];
-    }
-    return out;
-}
-
-importedModelC::importedModelC(const std::string& model, double scale) {
+importedModelC::importedModelC(const std::string& model, double scale, progressC& progress) {
+    progress.step("importing");
     const u3d::sceneS scene = importedScene(model, scale);
     try {
-        box_ = sceneBox(scene);
+        box_ = requestBox(u3d::worldBox(scene, u3d::modelInstances(scene)));
     } catch (const u3d::sceneError& e) {
         inputError(model + ": " + e.what());
     }
-    const double diagonal = std::hypot(box_.max[0] - box_.min[0], box_.max[1] - box_.min[1], box_.max[2] - box_.min[2]);
+    const double diagonal = boxDiagonal(box_);
     if (diagonal > kLargestDiagonal)
         inputError(tooLarge(model, diagonal, scale));
 
-    const std::string dir = hostPlatform::temporaryDirectory();
-    path_ = hostPlatform::createTemporaryFile(dir, "u3dpdf-", ".u3d");
-    if (path_.empty())
-        inputError("cannot create a temporary file in " + dir + ": " + std::strerror(errno));
+    progress.step("writing U3D");
+    std::string error;
     try {
-        u3d::writeU3dFile(scene, path_);
+        u3d::writeU3dStream(scene, file_.file(), file_.shown());
     } catch (const std::exception& e) {
-        std::remove(path_.c_str());
-        inputError(model + ": " + e.what());
+        error = model + ": " + e.what();
     }
+    const std::string finished = file_.finishWriting();
+    if (error.empty())
+        error = finished;
+    // A file that failed goes with the member.
+    if (!error.empty())
+        inputError(error);
 }
-
-importedModelC::~importedModelC() { std::remove(path_.c_str()); }

@@ -4,13 +4,12 @@
 #pragma once
 
 #include "conversionRequest.h"
+#include "temporaryFile.h"
 #include "u3d/scene.h"
 
 #include <string>
 
-// What a PDF's 3D view holds: a camera farther than 32767 units cannot be
-// written, and the module places it 1.8 box diagonals away.
-inline constexpr double kLargestDiagonal = 32767 / 1.8;
+class progressC;
 
 // Whether the file starts as a U3D file does; an input error when it cannot
 // be read.
@@ -21,23 +20,22 @@ bool isU3dFile(const std::string& path);
 // cannot be written as U3D.
 u3d::sceneS importedScene(const std::string& model, double scale);
 
-// The world box of the scene's geometry as the request carries it.
-modelBoxS sceneBox(const u3d::sceneS& scene);
-
-// The model as a U3D file of its own in the temporary directory, for the
-// module, which deletes the U3D file it converts; whatever of it is left
-// goes with this object. The box comes from the geometry.
+// The model as a U3D file of its own in the temporary directory (a
+// temporaryFileC: unnamed where the system allows it, else removed by an
+// interruption), for the module, which deletes the U3D file it converts;
+// whatever of it is left goes with this object. The box comes from the
+// geometry, after the scale; a box too large for the view is an input
+// error that names --scale with a factor that would do.
 class importedModelC {
 public:
-    importedModelC(const std::string& model, double scale);
-    ~importedModelC();
+    importedModelC(const std::string& model, double scale, progressC& progress);
     importedModelC(const importedModelC&) = delete;
     importedModelC& operator=(const importedModelC&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return file_.path(); }
     const modelBoxS& box() const { return box_; }
 
 private:
-    std::string path_;
+    temporaryFileC file_;
     modelBoxS box_{};
 };

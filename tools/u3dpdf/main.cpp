@@ -2,6 +2,7 @@
 // it does; each command lives in its own file.
 #include "cliExit.h"
 #include "commands.h"
+#include "runtime/diag/memTrackReportsC.h"
 
 #include <cstdio>
 #include <exception>
@@ -27,6 +28,9 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The host's own allocator reports a double release with the frames of
+    // the releasing code, as the module's does.
+    memTrackReportsStartup();
     try {
         return run({argv + 1, argv + argc});
     } catch (const cliExitS& exit) {

@@ -1,4 +1,5 @@
 #include "cliExit.h"
+#include "import/importFormats.h"
 #include "import/meshImport.h"
 #include "modelImport.h"
 
@@ -16,4 +17,11 @@ const char* importedFormatsNote() {
     return "Models in other formats (STL, OBJ, PLY, OFF, glTF, 3MF, COLLADA and the rest\n"
            "of what assimp reads: see u3dpdf formats) are imported and written as U3D\n"
            "first.\n";
+}
+
+std::vector<meshFormatS> meshFormats() {
+    std::vector<meshFormatS> out;
+    for (const meshimport::formatS& format : meshimport::readableFormats())
+        out.push_back({format.extension, format.name});
+    return out;
 }

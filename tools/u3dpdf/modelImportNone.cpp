@@ -1,3 +1,4 @@
+// Builds without assimp (Debian has none for MinGW) read U3D only.
 #include "cliExit.h"
 #include "modelImport.h"
 
@@ -10,3 +11,5 @@ const char* importedFormatsNote() {
     return "This build reads U3D only: importing other formats (STL, OBJ, glTF, ...)\n"
            "needs assimp, which it lacks (the Windows build).\n";
 }
+
+std::vector<meshFormatS> meshFormats() { return {}; }

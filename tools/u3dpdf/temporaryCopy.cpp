@@ -1,62 +1,36 @@
 #include "temporaryCopy.h"
 
 #include "cliExit.h"
-#include "hostPlatform.h"
+#include "progress.h"
+#include "streamCopy.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <filesystem>
 
 namespace {
 
-struct fileCloserS {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using filePtr = std::unique_ptr<std::FILE, fileCloserS>;
-
-// Copies in pieces: a model may be far larger than what is sensible to hold
-// in memory at once. Returns the failing side's error text, empty on success.
-std::string copyBytes(std::FILE* in, const std::string& source, std::FILE* out, const std::string& target) {
-    static constexpr size_t kPiece = 1 << 16;
-    std::unique_ptr<char[]> piece(new char[kPiece]);
-    for (;;) {
-        const size_t got = std::fread(piece.get(), 1, kPiece, in);
-        if (got > 0 && std::fwrite(piece.get(), 1, got, out) != got)
-            return "cannot write " + target + ": " + std::strerror(errno);
-        if (got < kPiece)
-            break;
-    }
-    if (std::ferror(in))
-        return "cannot read " + source + ": " + std::strerror(errno);
-    return {};
+// A pipe or a device tells no size: only the bytes so far are shown then.
+uint64_t knownSize(const std::string& path) {
+    std::error_code unknown;
+    const uintmax_t size = std::filesystem::file_size(path, unknown);
+    return unknown ? 0 : size;
 }
 
 }  // namespace
 
-temporaryCopyC::temporaryCopyC(const std::string& source) {
+temporaryCopyC::temporaryCopyC(const std::string& source, progressC& progress) {
     filePtr in(std::fopen(source.c_str(), "rb"));
     if (!in)
         inputError("cannot read " + source + ": " + std::strerror(errno));
-    const std::string dir = hostPlatform::temporaryDirectory();
-    path_ = hostPlatform::createTemporaryFile(dir, "u3dpdf-", ".u3d");
-    if (path_.empty())
-        inputError("cannot create a temporary file in " + dir + ": " + std::strerror(errno));
-    std::string error;
-    {
-        filePtr out(std::fopen(path_.c_str(), "wb"));
-        if (!out)
-            error = "cannot open " + path_ + ": " + std::strerror(errno);
-        else
-            error = copyBytes(in.get(), source, out.get(), path_);
-        // The last bytes reach the file only here.
-        if (out && std::fclose(out.release()) != 0 && error.empty())
-            error = "cannot write " + path_ + ": " + std::strerror(errno);
-    }
-    if (!error.empty()) {
-        std::remove(path_.c_str());
+    progress.step("copying");
+    std::string error = copyStream(in.get(), source, copy_.file(), copy_.shown(), &progress, knownSize(source));
+    const std::string finished = copy_.finishWriting();
+    if (error.empty())
+        error = finished;
+    // A failed copy goes with the member.
+    if (!error.empty())
         inputError(error);
-    }
 }
-
-temporaryCopyC::~temporaryCopyC() { std::remove(path_.c_str()); }

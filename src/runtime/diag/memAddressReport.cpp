@@ -58,7 +58,7 @@ std::string memTrackReportsC::inspectText(const void* address) {
     // For the whole report, not only while collecting all children: every
     // part of it walks the pools, and a block taken from them for the text
     // could empty and free a page under the walk.
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     memTypeNamerC namer((allocator_->trackFlags() & kMemTrackTypeInfo) != 0);
     memReportTextC text;
     memReportTextC title;
@@ -140,6 +140,6 @@ std::string memTrackReportsC::inspectText(const void* address) {
 }
 
 void memTrackReportsC::inspect(const void* address) {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     write(inspectText(address));
 }

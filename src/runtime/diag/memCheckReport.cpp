@@ -63,7 +63,7 @@ void checkProcessHeaps(memReportTextC& text) {
 }  // namespace
 
 std::string memTrackReportsC::memoryCheckText() {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     memReportTextC text;
     text.append(header("Memory Check").c_str());
     auto copy = std::make_unique<memPageS>();
@@ -88,6 +88,6 @@ std::string memTrackReportsC::memoryCheckText() {
 }
 
 void memTrackReportsC::memoryCheck() {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     write(memoryCheckText());
 }

@@ -3,7 +3,7 @@
 // It grows geometrically: a detail report has a line per live block, and
 // appending to an exact-size string would copy the whole report once per
 // line. Its storage comes from the global allocation operators, which the
-// report has pointed at the runtime heap for its run (memPoolBypassScopeC).
+// report has pointed at the runtime heap for its run (memPoolReportScopeC).
 #pragma once
 
 #include <cstddef>

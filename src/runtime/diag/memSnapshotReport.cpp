@@ -18,7 +18,7 @@ void changeLine(memReportTextC& text, const memGroupS& group, int before, int af
 }  // namespace
 
 void memTrackReportsC::takeSnapshot() {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     memTypeNamerC namer((allocator_->trackFlags() & kMemTrackTypeInfo) != 0);
     groupLiveBlocks(snapshot_, namer);
 }
@@ -26,7 +26,7 @@ void memTrackReportsC::takeSnapshot() {
 // Every comparison starts from an unmatched snapshot, so comparing twice
 // against one snapshot reports the same way.
 std::string memTrackReportsC::compareText() {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     memTypeNamerC namer((allocator_->trackFlags() & kMemTrackTypeInfo) != 0);
     memReportTextC text;
     text.format("QVMEMTRACK Compare Snap (%s)\n", diagModuleName());
@@ -52,6 +52,6 @@ std::string memTrackReportsC::compareText() {
 }
 
 void memTrackReportsC::compareSnapshot() {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     write(compareText());
 }

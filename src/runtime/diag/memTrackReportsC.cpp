@@ -5,10 +5,12 @@
 #include "runtime/diag/memReportTextC.h"
 #include "runtime/diag/memTypeNamerC.h"
 #include "runtime/diag/moduleName.h"
+#include "runtime/diag/stackWalk.h"
 #include "runtime/memory/memBlockWalkS.h"
 #include "runtime/memory/memPoolAllocatorC.h"
 #include "runtime/memory/memReport.h"
 #include "runtime/platform/platform.h"
+#include "runtime/str/str.h"
 
 #include <memory>
 #include <vector>
@@ -26,6 +28,21 @@ void leakReportAtShutdown(memPoolAllocatorC& allocator) {
     std::make_unique<memTrackReportsC>(allocator)->leakReport();
 }
 
+// The stack starts at the caller of this function, as captureStack starts
+// at its own caller; the allocator's frames on top of it are left out of the
+// listing (frameLines.h), so the first line shown is the code that released
+// the block.
+__attribute__((noinline)) void doubleReleaseReport(memPoolAllocatorC& allocator) {
+    // The report must not change the pools whose misuse it describes.
+    memPoolReportScopeC scope(allocator);
+    uint64_t stack[kCapturedStackEntries];
+    walkStack(reinterpret_cast<uintptr_t>(__builtin_return_address(0)),
+              reinterpret_cast<uintptr_t>(__builtin_frame_address(0)), stack);
+    str text(kMemDoubleReleaseText);
+    writeFrameLines(stack, text);
+    memReportWrite(allocator, text.text());
+}
+
 }  // namespace
 
 // Never destroyed (it has nothing to release), so the leak report can run
@@ -38,6 +55,7 @@ memTrackReportsC& memTrackReportsC::module() {
 void memTrackReportsStartup() {
     memTrackReportsC::module().reset();
     memSetLeakReport(leakReportAtShutdown);
+    memSetDoubleReleaseReport(doubleReleaseReport);
 }
 
 std::string memTrackReportsC::header(const char* title) const {
@@ -77,7 +95,7 @@ void memTrackReportsC::writeGroupLines(memReportTextC& text, const memGroupTable
 std::string memTrackReportsC::summaryText() {
     // Before the report's own allocations add to it.
     const uint64_t osBytes = allocator_->osBytes();
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     memTypeNamerC namer((allocator_->trackFlags() & kMemTrackTypeInfo) != 0);
     memReportTextC text;
     text.append(header("Summary Report").c_str());
@@ -91,7 +109,7 @@ std::string memTrackReportsC::summaryText() {
 // A block's parent is the first block in walk order that stores its user
 // pointer. One pass over every stored word, in walk order, finds them all.
 std::string memTrackReportsC::detailText() {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     const uint32_t flags = allocator_->trackFlags();
     memTypeNamerC namer((flags & kMemTrackTypeInfo) != 0);
     memReportTextC text;
@@ -118,7 +136,7 @@ std::string memTrackReportsC::detailText() {
 }
 
 void memTrackReportsC::leakReport() {
-    memPoolBypassScopeC bypass(*allocator_);
+    memPoolReportScopeC scope(*allocator_);
     write(summaryText());
     if ((allocator_->trackFlags() & kMemTrackLeak) != 0)
         write(detailText());

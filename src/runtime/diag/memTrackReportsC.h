@@ -63,6 +63,7 @@ private:
 };
 
 // The module's start-up step for the reports: forgets any snapshot and
-// registers the leak report with the allocator, which runs it at shutdown
-// when QVMEMTRACK_LEAK is set.
+// registers with the allocator the reports it runs itself: the leak report
+// at shutdown when QVMEMTRACK_LEAK is set, and the report of a double
+// release.
 void memTrackReportsStartup();

@@ -94,10 +94,16 @@ struct memPageS {
     }
 };
 
-inline memPageS* memBlockHeadS::page() const {
-    const unsigned char* control = reinterpret_cast<const unsigned char*>(this) + owner;
+// The control record and what follows it in the page.
+constexpr size_t kMemControlBytes = sizeof(memPageS) - offsetof(memPageS, magic);
+
+// The page whose control record lies owner bytes after the header at head.
+inline memPageS* memPageAt(const memBlockHeadS* head, int32_t owner) {
+    const unsigned char* control = reinterpret_cast<const unsigned char*>(head) + owner;
     return reinterpret_cast<memPageS*>(const_cast<unsigned char*>(control) - offsetof(memPageS, magic));
 }
+
+inline memPageS* memBlockHeadS::page() const { return memPageAt(this, owner); }
 
 inline memBlockHeadS* memBlockHeadS::nextFree() const {
     if (link == 0) return nullptr;

@@ -1,6 +1,6 @@
 #include "runtime/memory/memPoolAllocatorC.h"
 
-#include "runtime/diag/stackWalk.h"
+#include "runtime/memory/memCheckers.h"
 #include "runtime/memory/memReport.h"
 #include "runtime/memory/memTrackSettings.h"
 #include "runtime/platform/platform.h"
@@ -29,12 +29,9 @@ void memPoolAllocatorC::initialise() {
     memTrackSettingsS settings = memReadTrackSettings();
     trackFlags_ = settings.flags;
     std::memcpy(outputPath_, settings.outputPath, sizeof(outputPath_));
+    poolBypass_ = settings.poolBypass ? 1 : 0;
+    watched_ = memCheckerWatching() ? 1 : 0;
     headerSize_ = (trackFlags_ & kMemTrackLocation) ? kMemTrackedHeaderSize : kMemHeaderSize;
-#ifdef U3DPDF_SANITIZE
-    // Every block its own runtime heap allocation, so that the sanitizer
-    // sees each overrun and each use after release.
-    poolBypass_ = 1;
-#endif
 }
 
 void* memPoolAllocatorC::allocSlow(size_t n) {
@@ -48,7 +45,7 @@ void* memPoolAllocatorC::allocSlow(size_t n) {
         if (page == nullptr) return nullptr;
         classLists_[k] = page;
     }
-    return takeSlot(page, size, k);
+    return watched_ != 0 ? takeSlotWatched(page, size, k) : takeSlot(page, size, k);
 }
 
 void* memPoolAllocatorC::allocAligned(size_t n, size_t alignment) {
@@ -115,11 +112,22 @@ memPageS* memPoolAllocatorC::newPage(uint32_t elementSize) {
     page->used = 0;
     page->magic = kMemPageMagic;
     if (++pageCount_ > peakPageCount_) peakPageCount_ = pageCount_;
+    if (watched_ != 0) {
+        memCheckerPageMade(page);
+        hide(page, sizeof(memPageS));
+    }
     return page;
 }
 
 void memPoolAllocatorC::freeSlow(memBlockHeadS* head) {
-    if (head->owner == kMemOwnerHeap) {
+    // Watched, every release comes here: the header is read before the
+    // pointer is known to be a block of this allocator.
+    const int32_t owner = readHeader(head).owner;
+    if (watched_ != 0 && ownerIsPageWatched(head, owner)) {
+        putSlotWatched(head, memPageAt(head, owner));
+        return;
+    }
+    if (owner == kMemOwnerHeap) {
         --liveBlocks_;
         head->owner = kMemOwnerReleased;
         freeToHeap(head);
@@ -127,7 +135,7 @@ void memPoolAllocatorC::freeSlow(memBlockHeadS* head) {
     }
     // Released before or never handed out (or no block of this allocator at
     // all): the block, its page and the counters stay as they are.
-    reportDoubleRelease();
+    reportDoubleRelease(userPointer(head));
 }
 
 void memPoolAllocatorC::unparkFull(memPageS* page) {
@@ -135,13 +143,14 @@ void memPoolAllocatorC::unparkFull(memPageS* page) {
     pushFront(classLists_[page->elementSize / 8], page);
 }
 
-void memPoolAllocatorC::pageEmptied(memPageS* page) {
+bool memPoolAllocatorC::pageEmptied(memPageS* page) {
     // One empty page per class stays for reuse, so that a class used at its
     // boundary does not set a page up and free it again and again.
-    if (page->next == nullptr && page->prev == nullptr && shuttingDown_ == 0) return;
+    if (page->next == nullptr && page->prev == nullptr && shuttingDown_ == 0) return true;
     unlink(classLists_[page->elementSize / 8], page);
     std::free(page);
     --pageCount_;
+    return false;
 }
 
 void memPoolAllocatorC::freeToHeap(memBlockHeadS* head) {
@@ -155,12 +164,14 @@ void memPoolAllocatorC::freeToHeap(memBlockHeadS* head) {
 void* memPoolAllocatorC::realloc(void* p, size_t n) {
     if (p == nullptr) return alloc(n);
     memBlockHeadS* head = header(p);
+    const memBlockHeadS copy = readHeader(head);
+    const bool pooled = watched_ != 0 ? ownerIsPageWatched(head, copy.owner) : ownerIsPage(head);
     // Copying from a released block would copy its free-list link as size.
-    if (head->owner != kMemOwnerHeap && !ownerIsPage(head)) {
-        reportDoubleRelease();
+    if (copy.owner != kMemOwnerHeap && !pooled) {
+        reportDoubleRelease(p);
         return nullptr;
     }
-    size_t old = blockSize(head);
+    const size_t old = pooled ? copy.size : blockSize(head);
     void* q = alloc(n);
     if (q == nullptr) return nullptr;
     std::memcpy(q, p, old < n ? old : n);
@@ -181,6 +192,8 @@ void memPoolAllocatorC::shutdown() {
     // tracking log's buffers): the page kept for reuse in each class would
     // otherwise never be returned, and a host that unloads the module would
     // lose it. Pages that empty later are freed by release().
+    // Watched, the pages lie open while their lists are walked and changed.
+    memPoolInspectScopeC open(*this);
     for (memPageS*& list : classLists_) {
         memPageS* page = list;
         while (page != nullptr) {
@@ -193,20 +206,32 @@ void memPoolAllocatorC::shutdown() {
         }
     }
     if ((trackFlags_ & kMemTrackLeak) != 0) {
-        if (memLeakReportFn report = memLeakReport()) report(*this);
+        if (memAllocatorReportFn report = memLeakReport()) report(*this);
     }
 }
 
-void memPoolAllocatorC::reportDoubleRelease() { memReportDoubleRelease(*this); }
+void memPoolAllocatorC::reportDoubleRelease(void* user) {
+    if (memAllocatorReportFn report = memDoubleReleaseReport())
+        report(*this);
+    else
+        memReportWrite(*this, kMemDoubleReleaseText);
+    // Memcheck names the release too, with the block's history where it
+    // knows it: a block it does not know as live is an invalid release.
+    if (watched_ != 0) memCheckerBlockReleased(user);
+}
 
-// The crash log's walker: the reports print these stacks with the same
-// frame lines, and like every stack of the runtime it stays empty without
-// the symboliser. The walk starts at this function's caller; the frames of
-// the allocator itself are left out when the stack is printed.
-static_assert(kMemLocationEntries == kCapturedStackEntries);
+// Like every stack of the runtime the location stays empty without the
+// symboliser: stacks are printed with names or not at all. The capture
+// starts with the allocator's own frames, which the reports leave out.
+static_assert(kMemLocationEntries == platform::kStackDepth);
 
 void memPoolAllocatorC::captureLocation(memBlockHeadS* head) const {
-    if ((trackFlags_ & kMemTrackLocation) != 0) captureStack(head->location());
+    if ((trackFlags_ & kMemTrackLocation) == 0) return;
+    uint64_t* location = head->location();
+    if (platform::symbolizerReady())
+        platform::captureStack(location, kMemLocationEntries, 0);
+    else
+        location[0] = 0;
 }
 
 void memPoolAllocatorC::addOsBytes(uint64_t n) {

@@ -7,6 +7,13 @@
 // before it during static initialisation, or released after its shutdown,
 // still reach it. No operation takes a lock: the module runs on its host's
 // calling thread.
+//
+// When a memory checker watches the process (memCheckers.h), the pools hide
+// everything but the data of live blocks from the program, and every
+// allocation and release takes the out-of-line path that tells the checker
+// and uncovers the allocator's own bookkeeping while it works on it. Code
+// that reads headers and pages on purpose (the reports, the tests) does so
+// inside a memPoolInspectScopeC.
 #pragma once
 
 #include "runtime/memory/memBlock.h"
@@ -37,8 +44,9 @@ public:
     // keeps p) when the runtime heap cannot provide the new block.
     void* realloc(void* p, size_t n);
 
-    // Reads the tracking settings from the environment, once: nothing
-    // happens when the header size is already set.
+    // Reads the tracking settings from the environment and asks whether a
+    // memory checker watches, once: nothing happens when the header size is
+    // already set.
     void initialise();
     // Module unload: frees the pages of the class lists when no block is
     // live, then writes the leak report when asked. Blocks released later
@@ -72,10 +80,22 @@ public:
     const char* outputPath() const { return outputPath_; }
     bool shuttingDown() const { return shuttingDown_ != 0; }
     // While set, every block is taken from the runtime heap. Reports set it
-    // so that they never change the pools they walk; sanitizer builds set it
-    // at initialisation so that the sanitizer sees every block.
+    // so that they never change the pools they walk; U3DPDF_POOL_BYPASS sets
+    // it at initialisation, for a tool that sees runtime heap blocks only.
     uint32_t poolBypass() const { return poolBypass_; }
     void setPoolBypass(uint32_t on) { poolBypass_ = on; }
+    // A memory checker watches the pools (memCheckers.h).
+    bool watched() const { return watched_ != 0; }
+
+    // ---- inspection ---------------------------------------------------------------------
+    // Between these two calls (nested pairs count once) the allocator's
+    // bookkeeping in the pools may be read and written, also where a memory
+    // checker watches: opening uncovers the control records, the headers,
+    // the bytes behind each block's data and the free slots of every page;
+    // the last closing hides them again as the pages are then. Use
+    // memPoolInspectScopeC.
+    void openPools();
+    void closePools();
 
     // ---- page lists (walked by memBlockWalkS) -----------------------------------------
     memPageS* classList(int k) const { return classLists_[k]; }
@@ -86,7 +106,7 @@ private:
 
     // Fast paths (inline below) and what they hand over to.
     void* takeSlot(memPageS* page, uint32_t n, uint32_t k);
-    void putSlot(memBlockHeadS* head, memPageS* page);
+    bool putSlot(memBlockHeadS* head, memPageS* page);
     void* allocSlow(size_t n);
     void freeSlow(memBlockHeadS* head);
     void* allocFromHeap(size_t n);
@@ -94,29 +114,47 @@ private:
     memPageS* newPage(uint32_t elementSize);
     void parkFull(memPageS* page, uint32_t k);
     void unparkFull(memPageS* page);
-    void pageEmptied(memPageS* page);
+    bool pageEmptied(memPageS* page);
     void freeToHeap(memBlockHeadS* head);
-    void reportDoubleRelease();
+    void reportDoubleRelease(void* user);
     void captureLocation(memBlockHeadS* head) const;
+    static bool ownerInPageRange(int32_t owner);
     bool ownerIsPage(const memBlockHeadS* head) const;
     void addOsBytes(uint64_t n);
     static void unlink(memPageS*& list, memPageS* page);
     static void pushFront(memPageS*& list, memPageS* page);
 
+    // The paths a memory checker watches (memPoolWatched.cpp).
+    void* takeSlotWatched(memPageS* page, uint32_t n, uint32_t k);
+    void putSlotWatched(memBlockHeadS* head, memPageS* page);
+    memBlockHeadS readHeader(const memBlockHeadS* head) const;
+    bool ownerIsPageWatched(const memBlockHeadS* head, int32_t owner) const;
+    struct listNeighboursS;
+    listNeighboursS showListNeighbours(const memPageS* page) const;
+    void hideListNeighbours(const listNeighboursS& neighbours, const memPageS* page) const;
+    void showControl(const memPageS* page) const;
+    void hideControl(const memPageS* page) const;
+    void hide(const void* p, size_t n) const;
+    void markPages(bool show) const;
+    void markPage(memPageS* page, bool show) const;
+
     // Every member starts at zero: that is the valid state before the first
     // initialisation.
     memPageS* classLists_[kMemClassCount] = {};
     memPageS* fullList_ = nullptr;
+    // What the fast paths test and count, in one cache line.
+    uint32_t headerSize_ = 0;
+    uint32_t poolBypass_ = 0;
+    uint32_t watched_ = 0;
     int32_t liveBlocks_ = 0;
     uint32_t pageCount_ = 0;
     uint32_t peakPageCount_ = 0;
     uint64_t osBytes_ = 0;
     uint64_t peakOsBytes_ = 0;
-    uint32_t headerSize_ = 0;
     uint32_t trackFlags_ = 0;
+    uint32_t openCount_ = 0;  // open inspections (openPools)
     char outputPath_[128] = {};
     unsigned char shuttingDown_ = 0;
-    uint32_t poolBypass_ = 0;
 };
 
 // ---- fast paths ------------------------------------------------------------------
@@ -124,7 +162,7 @@ private:
 // common case is a handful of loads and stores on the page at hand.
 
 inline void* memPoolAllocatorC::alloc(size_t n) {
-    if (n <= kMemLargestPooled && poolBypass_ == 0 && headerSize_ != 0) {
+    if (n <= kMemLargestPooled && poolBypass_ == 0 && headerSize_ != 0 && watched_ == 0) {
         const uint32_t size = static_cast<uint32_t>(n);
         const uint32_t k = (size + 7) / 8;
         if (memPageS* page = classLists_[k]) return takeSlot(page, size, k);
@@ -147,24 +185,27 @@ inline void* memPoolAllocatorC::takeSlot(memPageS* page, uint32_t n, uint32_t k)
     return user;
 }
 
-inline bool memPoolAllocatorC::ownerIsPage(const memBlockHeadS* head) const {
+inline bool memPoolAllocatorC::ownerInPageRange(int32_t owner) {
     // Slots start at multiples of 8 and the control record follows the
     // 10000 bytes of slots; released and never used slots are 0 or less.
-    const int32_t owner = head->owner;
-    if (owner <= 0 || owner > static_cast<int32_t>(kMemPageSlotBytes) || (owner & 7) != 0) return false;
-    return head->page()->magic == kMemPageMagic;
+    return owner > 0 && owner <= static_cast<int32_t>(kMemPageSlotBytes) && (owner & 7) == 0;
+}
+
+inline bool memPoolAllocatorC::ownerIsPage(const memBlockHeadS* head) const {
+    return ownerInPageRange(head->owner) && head->page()->magic == kMemPageMagic;
 }
 
 inline void memPoolAllocatorC::free(void* p) {
     if (p == nullptr) return;
     memBlockHeadS* head = header(p);
-    if (ownerIsPage(head))
+    if (watched_ == 0 && ownerIsPage(head))
         putSlot(head, head->page());
     else
         freeSlow(head);
 }
 
-inline void memPoolAllocatorC::putSlot(memBlockHeadS* head, memPageS* page) {
+// False when the page became empty and was freed.
+inline bool memPoolAllocatorC::putSlot(memBlockHeadS* head, memPageS* page) {
     --liveBlocks_;
     head->owner = kMemOwnerReleased;
     memBlockHeadS* const next = page->freeHead;
@@ -173,33 +214,41 @@ inline void memPoolAllocatorC::putSlot(memBlockHeadS* head, memPageS* page) {
                                  : 0;
     page->freeHead = head;
     if (page->used == page->capacity) unparkFull(page);
-    if (--page->used == 0) pageEmptied(page);
+    return --page->used != 0 || pageEmptied(page);
 }
 
-// Sends every allocation of the allocator to the runtime heap for the
-// lifetime of a scope, then restores the previous setting: what a report
-// does so that its own allocations never change the pools it walks.
-class memPoolBypassScopeC {
+// Keeps the allocator's bookkeeping open to reading and writing for the
+// lifetime of a scope, also where a memory checker watches the pools: what
+// a test does that looks at headers and pages.
+class memPoolInspectScopeC {
 public:
-    explicit memPoolBypassScopeC(memPoolAllocatorC& allocator)
-        : allocator_(allocator), previous_(allocator.poolBypass()) {
+    explicit memPoolInspectScopeC(memPoolAllocatorC& allocator) : allocator_(allocator) {
+        allocator_.openPools();
+    }
+    ~memPoolInspectScopeC() { allocator_.closePools(); }
+    memPoolInspectScopeC(const memPoolInspectScopeC&) = delete;
+    memPoolInspectScopeC& operator=(const memPoolInspectScopeC&) = delete;
+
+private:
+    memPoolAllocatorC& allocator_;
+};
+
+// What a report does for its run: it sends every allocation of the
+// allocator to the runtime heap, so that its own allocations never change
+// the pools it walks, and opens the pools for inspection. The previous
+// bypass setting comes back at the end of the scope.
+class memPoolReportScopeC {
+public:
+    explicit memPoolReportScopeC(memPoolAllocatorC& allocator)
+        : allocator_(allocator), previous_(allocator.poolBypass()), inspect_(allocator) {
         allocator_.setPoolBypass(1);
     }
-    ~memPoolBypassScopeC() { allocator_.setPoolBypass(previous_); }
-    memPoolBypassScopeC(const memPoolBypassScopeC&) = delete;
-    memPoolBypassScopeC& operator=(const memPoolBypassScopeC&) = delete;
+    ~memPoolReportScopeC() { allocator_.setPoolBypass(previous_); }
+    memPoolReportScopeC(const memPoolReportScopeC&) = delete;
+    memPoolReportScopeC& operator=(const memPoolReportScopeC&) = delete;
 
 private:
     memPoolAllocatorC& allocator_;
     uint32_t previous_;
-};
-
-// The static object whose destruction at module unload shuts the allocator
-// down; the module places it in its static object order.
-class memPoolShutdownGuardC {
-public:
-    memPoolShutdownGuardC() = default;
-    memPoolShutdownGuardC(const memPoolShutdownGuardC&) = delete;
-    memPoolShutdownGuardC& operator=(const memPoolShutdownGuardC&) = delete;
-    ~memPoolShutdownGuardC() { memPoolAllocatorC::instance().shutdown(); }
+    memPoolInspectScopeC inspect_;
 };

@@ -1,10 +1,7 @@
 #include "runtime/memory/memReport.h"
 
-#include "runtime/diag/frameLines.h"
-#include "runtime/diag/stackWalk.h"
 #include "runtime/memory/memPoolAllocatorC.h"
 #include "runtime/platform/platform.h"
-#include "runtime/str/str.h"
 
 #include <cstdio>
 #include <cstring>
@@ -12,7 +9,8 @@
 namespace {
 
 memOutputFn g_outputFn = nullptr;
-memLeakReportFn g_leakReport = nullptr;
+memAllocatorReportFn g_leakReport = nullptr;
+memAllocatorReportFn g_doubleReleaseReport = nullptr;
 
 void writePieces(const char* text) {
     memOutputFn fn = memOutputFunction();
@@ -33,9 +31,13 @@ void memSetOutputFunction(memOutputFn fn) { g_outputFn = fn; }
 
 memOutputFn memOutputFunction() { return g_outputFn != nullptr ? g_outputFn : platform::debugOutput; }
 
-void memSetLeakReport(memLeakReportFn fn) { g_leakReport = fn; }
+void memSetLeakReport(memAllocatorReportFn fn) { g_leakReport = fn; }
 
-memLeakReportFn memLeakReport() { return g_leakReport; }
+memAllocatorReportFn memLeakReport() { return g_leakReport; }
+
+void memSetDoubleReleaseReport(memAllocatorReportFn fn) { g_doubleReleaseReport = fn; }
+
+memAllocatorReportFn memDoubleReleaseReport() { return g_doubleReleaseReport; }
 
 void memReportWrite(const memPoolAllocatorC& allocator, const char* text) {
     const char* path = allocator.outputPath();
@@ -49,17 +51,4 @@ void memReportWrite(const memPoolAllocatorC& allocator, const char* text) {
         std::fputs(text, file);
         std::fclose(file);
     }
-}
-
-// The stack starts at the caller of this function; the allocator's own
-// frames on top of it are left out of the listing (frameLines.h), so the
-// first line shown is the code that released the block.
-void memReportDoubleRelease(memPoolAllocatorC& allocator) {
-    // The report must not change the pools whose misuse it describes.
-    memPoolBypassScopeC bypass(allocator);
-    uint64_t stack[kCapturedStackEntries];
-    captureStack(stack);
-    str text("free called on free object\nstack track :\n");
-    writeFrameLines(stack, text);
-    memReportWrite(allocator, text.text());
 }

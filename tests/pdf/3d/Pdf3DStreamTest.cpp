@@ -9,7 +9,7 @@
 
 namespace {
 
-struct Stream3D : ::testing::Test {
+struct Pdf3DStreamTest : ::testing::Test {
     void SetUp() override { xref.AddObject(stream); }
     // The written stream must be exactly this frame around its data.
     std::string Framed(const std::string& data) {
@@ -22,35 +22,35 @@ struct Stream3D : ::testing::Test {
         size_t start = text.find("stream\r\n") + 8;
         return text.substr(start, text.size() - start - 11);
     }
-    ScratchDir dir;
+    scratchDirS dir{"pdf3d"};
     PdfXref xref;
     Pdf3DStream* stream = new Pdf3DStream(&xref);
 };
 
 }  // namespace
 
-TEST_F(Stream3D, EmptyMissingAndUnreadableFilesCompressAsNothing) {
+TEST_F(Pdf3DStreamTest, EmptyMissingAndUnreadableFilesCompressAsNothing) {
     EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));  // never loaded
-    std::ofstream(dir.File("empty.u3d"));
-    EXPECT_TRUE(stream->LoadFromFile(dir.File("empty.u3d").c_str()));
+    std::ofstream(dir / "empty.u3d");
+    EXPECT_TRUE(stream->LoadFromFile((dir / "empty.u3d").string().c_str()));
     EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));  // Length 8
 
-    ASSERT_TRUE(stream->LoadFromFile(TestData("box.u3d").c_str()));
-    EXPECT_FALSE(stream->LoadFromFile(dir.File("missing.u3d").c_str()));
+    ASSERT_TRUE(stream->LoadFromFile(testData("box.u3d").string().c_str()));
+    EXPECT_FALSE(stream->LoadFromFile((dir / "missing.u3d").string().c_str()));
     EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));
     // A directory opens but cannot be read: no truncated model passes as a
     // complete one.
-    ASSERT_TRUE(stream->LoadFromFile(TestData("box.u3d").c_str()));
+    ASSERT_TRUE(stream->LoadFromFile(testData("box.u3d").string().c_str()));
     EXPECT_FALSE(stream->LoadFromFile(dir.path.string().c_str()));
     EXPECT_EQ(Written(*stream), Framed(kCompressedNothing));
 }
 
-TEST_F(Stream3D, FilesAreCopiedWholeAndWaitCompressed) {
+TEST_F(Pdf3DStreamTest, FilesAreCopiedWholeAndWaitCompressed) {
     std::string exact;
     for (int i = 0; i < 2048; ++i)
         exact += static_cast<char>(i * 131 % 251);
-    std::ofstream(dir.File("exact.u3d"), std::ios::binary) << exact;
-    ASSERT_TRUE(stream->LoadFromFile(dir.File("exact.u3d").c_str()));
+    std::ofstream((dir / "exact.u3d").string(), std::ios::binary) << exact;
+    ASSERT_TRUE(stream->LoadFromFile((dir / "exact.u3d").string().c_str()));
     // Between loading and writing only the compressed form is held, and it
     // is byte for byte what one-call compression of the whole file gives.
     EXPECT_EQ(stream->GetStream()->GetSize(), static_cast<int64_t>(Compress2(exact).size()));
@@ -60,8 +60,8 @@ TEST_F(Stream3D, FilesAreCopiedWholeAndWaitCompressed) {
     EXPECT_EQ(Written(*stream), Framed(compressed));  // writing twice writes the same
 
     // Loading again replaces the data.
-    const std::string model = ReadFile(TestData("sphere_shading.u3d"));
-    ASSERT_TRUE(stream->LoadFromFile(TestData("sphere_shading.u3d").c_str()));
+    const std::string model = readFile(testData("sphere_shading.u3d").string());
+    ASSERT_TRUE(stream->LoadFromFile(testData("sphere_shading.u3d").string().c_str()));
     EXPECT_EQ(stream->GetStream()->GetSize(), static_cast<int64_t>(Compress2(model).size()));
     EXPECT_TRUE(WrittenData() == Compress2(model));
     EXPECT_TRUE(Inflate(WrittenData()) == model);

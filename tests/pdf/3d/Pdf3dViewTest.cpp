@@ -9,7 +9,7 @@
 #include "pdf/3d/Pdf3dRenderMode.h"
 #include "pdf/3d/Pdf3dView.h"
 
-TEST(Pdf3dNames, TablesAndTheirEdges) {
+TEST(Pdf3dNamesTest, TablesAndTheirEdges) {
     EXPECT_EQ(kPdf3dLightingSchemes.count, 10);
     EXPECT_EQ(kPdf3dRenderModes.count, 15);
     Pdf3dRenderMode render(nullptr);
@@ -29,7 +29,7 @@ TEST(Pdf3dNames, TablesAndTheirEdges) {
     EXPECT_EQ(Written(activation), "<<\r\n/A /\r\n/DIS /U\r\n>>");
 }
 
-TEST(Pdf3dView, DefaultsOnFirstUseAndValuesReplacedInPlace) {
+TEST(Pdf3dViewTest, DefaultsOnFirstUseAndValuesReplacedInPlace) {
     Pdf3dView view(nullptr);
     EXPECT_STREQ(view.GetName(), "(Unnamed)");
     Pdf3dCameraMatrix camera;

@@ -1,6 +1,7 @@
 #include "runtime/diag/codeTrack.h"
 #include "runtime/diag/codeTrackC.h"
 #include "runtime/platform/platform.h"
+#include "support/scratchEnvironment.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,34 +20,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kVariables[] = {"temp", "tmp", "TEMP", "TMP", "QVCODETRACK",
-                                  "QVCODETRACK_FLUSH"};
-
 // Every case starts from a stopped log, none of the log's variables set and
 // an empty directory that TMP points to; the log is started by the case
 // itself after it has set the environment it needs.
-class CodeTrackTest : public testing::Test {
+class CodeTrackTest : public scratchEnvironmentTest {
 protected:
+    CodeTrackTest()
+        : scratchEnvironmentTest({"temp", "tmp", "TEMP", "TMP", "QVCODETRACK", "QVCODETRACK_FLUSH"}, "TMP") {}
+
     void SetUp() override {
         codeTrackShutdown();
-        for (const char* v : kVariables) {
-            const char* value = getenv(v);
-            saved_.emplace_back(v, value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(v);
-        }
-        char pattern[] = "/tmp/codetrack_test_XXXXXX";
-        dir_ = mkdtemp(pattern);
-        setenv("TMP", dir_.c_str(), 1);
+        scratchEnvironmentTest::SetUp();
     }
     void TearDown() override {
         codeTrackShutdown();
-        fs::remove_all(dir_);
-        for (auto& [name, value] : saved_) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
+        scratchEnvironmentTest::TearDown();
     }
 
     static std::string fileName() {
@@ -54,17 +42,8 @@ protected:
     }
     std::string logFile() const { return dir_ + "/" + fileName(); }
 
-    static std::vector<std::string> readLines(const std::string& path) {
-        std::vector<std::string> lines;
-        std::ifstream in(path);
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    }
+    static std::vector<std::string> readLines(const std::string& path) { return textLines(readFile(path)); }
     std::vector<std::string> lines() const { return readLines(logFile()); }
-
-    std::string dir_;
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 // The part of a line after its line number: kind text and message.

@@ -94,7 +94,7 @@ namespace {
 using namespace crash_test;
 using crash_handler_test::Crash;
 
-class CrashHandler : public CrashLogDirTest {
+class CrashHandlerTest : public CrashLogDirTest {
 protected:
     // Runs how in a child that first installs the crash handler with the
     // mode's value of QVDBG_EXCEPTIONHANDLER (null: unset) when install is set.
@@ -151,7 +151,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CrashHandler, FatalSignalsAreLoggedOnceAndStillEndTheProcess) {
+TEST_F(CrashHandlerTest, FatalSignalsAreLoggedOnceAndStillEndTheProcess) {
     for (const char* mode : {static_cast<const char*>(nullptr), "0", "1"}) {
         SCOPED_TRACE(mode ? mode : "unset");
         auto entries = crashLikeWithout(Crash::NullWrite, mode, SIGSEGV);
@@ -175,7 +175,7 @@ TEST_F(CrashHandler, FatalSignalsAreLoggedOnceAndStillEndTheProcess) {
     expectOneEntry(crashLikeWithout(Crash::PureVirtual, nullptr, SIGABRT), "Location Unknown");
 }
 
-TEST_F(CrashHandler, ModeTwoLogsAccessViolationsAtFirstNotice) {
+TEST_F(CrashHandlerTest, ModeTwoLogsAccessViolationsAtFirstNotice) {
     const std::optional<int> without =
         runChild([] { return crash_handler_test::recoverThenDivide(false); });
     EXPECT_TRUE(takeEntries().empty());
@@ -190,7 +190,7 @@ TEST_F(CrashHandler, ModeTwoLogsAccessViolationsAtFirstNotice) {
     expectOneEntry(takeEntries(), locationLine(SIGSEGV));
 }
 
-TEST_F(CrashHandler, OtherModesLogOnlyPureVirtualCalls) {
+TEST_F(CrashHandlerTest, OtherModesLogOnlyPureVirtualCalls) {
     for (const char* mode : {"3", "-1"}) {
         SCOPED_TRACE(mode);
         EXPECT_TRUE(crashLikeWithout(Crash::NullWrite, mode, SIGSEGV).empty());
@@ -199,7 +199,7 @@ TEST_F(CrashHandler, OtherModesLogOnlyPureVirtualCalls) {
     }
 }
 
-TEST_F(CrashHandler, UninstallPutsThePreviousHandlersBack) {
+TEST_F(CrashHandlerTest, UninstallPutsThePreviousHandlersBack) {
     auto handlers = [] {
         std::vector<void*> out;
         for (int s : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT}) {
@@ -233,7 +233,7 @@ TEST_F(CrashHandler, UninstallPutsThePreviousHandlersBack) {
     EXPECT_TRUE(takeEntries().empty());
 }
 
-TEST_F(CrashHandler, AbortWithTheHeapLockHeldStillEndsTheProcess) {
+TEST_F(CrashHandlerTest, AbortWithTheHeapLockHeldStillEndsTheProcess) {
 #ifdef U3DPDF_SANITIZE
     GTEST_SKIP() << "the sanitizer's allocator reports the double release itself";
 #else

@@ -2,7 +2,8 @@
 // (crash_handler_child) started with the mode's QVDBG_EXCEPTIONHANDLER and
 // "tmp" naming a scratch directory; the test reads the crash log it leaves
 // and compares the way it ended with the same crash without the handler.
-#include "../../integration/hostProcess.h"
+#include "support/hostProcess.h"
+#include "support/testFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -26,13 +27,6 @@ using namespace crash_test;
 
 constexpr uint32_t kAbortExitCode = 3;  // the C runtime's abort()
 
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 // How a child ended and what it printed about its code.
 struct childRunS {
     uint32_t exitCode = 0;
@@ -40,22 +34,14 @@ struct childRunS {
     std::string codeBytes;   // its first 64 bytes as hex pairs
 };
 
-class CrashHandlerWin32 : public testing::Test {
+class CrashHandlerTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("crashlog_test_" + std::to_string(GetCurrentProcessId()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     fs::path logPath() const { return dir_ / "qvdbgcrash.log"; }
 
     // Runs the child with the given hook ("none", "runtime" or a module
     // path); mode null leaves QVDBG_EXCEPTIONHANDLER unset.
     childRunS run(const char* how, const char* mode, const std::string& hook) const {
-        std::vector<envChangeS> env{{"tmp", dir_.string()}, {"temp", std::nullopt},
+        std::vector<envChangeS> env{{"tmp", dir_.path.string()}, {"temp", std::nullopt},
                                     {"QVDBG_EXCEPTIONHANDLER", std::nullopt}};
         if (mode)
             env.back().value = mode;
@@ -71,7 +57,7 @@ protected:
 
     // The log's entries, then a fresh log for the next case.
     std::vector<std::vector<std::string>> takeEntries() const {
-        auto entries = entriesOf(readText(logPath()));
+        auto entries = entriesOf(readFile(logPath()));
         fs::remove(logPath());
         return entries;
     }
@@ -127,11 +113,11 @@ protected:
         EXPECT_EQ(m[2], last_.codeBytes.substr(offset, 16));
     }
 
-    fs::path dir_;
+    const scratchDirS dir_{"crashlog"};
     childRunS last_;
 };
 
-TEST_F(CrashHandlerWin32, UnhandledExceptionsAreLoggedOnceAndStillEndTheProcess) {
+TEST_F(CrashHandlerTest, UnhandledExceptionsAreLoggedOnceAndStillEndTheProcess) {
     for (const char* mode : {static_cast<const char*>(nullptr), "0", "1"}) {
         SCOPED_TRACE(mode ? mode : "unset");
         const auto entries = crashLikeWithout("null-write", mode, EXCEPTION_ACCESS_VIOLATION);
@@ -147,7 +133,7 @@ TEST_F(CrashHandlerWin32, UnhandledExceptionsAreLoggedOnceAndStillEndTheProcess)
     expectOneEntry(crashLikeWithout("pure-virtual", nullptr, kAbortExitCode), "Location Unknown");
 }
 
-TEST_F(CrashHandlerWin32, ModeTwoLogsAccessViolationsAtFirstNotice) {
+TEST_F(CrashHandlerTest, ModeTwoLogsAccessViolationsAtFirstNotice) {
     // The program recovers from the access violation with its own handler,
     // then dies of a division by zero that mode 2 does not log.
     const auto entries =
@@ -159,7 +145,7 @@ TEST_F(CrashHandlerWin32, ModeTwoLogsAccessViolationsAtFirstNotice) {
                    locationLine(EXCEPTION_ACCESS_VIOLATION));
 }
 
-TEST_F(CrashHandlerWin32, OtherModesLogOnlyPureVirtualCalls) {
+TEST_F(CrashHandlerTest, OtherModesLogOnlyPureVirtualCalls) {
     for (const char* mode : {"3", "-1"}) {
         SCOPED_TRACE(mode);
         EXPECT_TRUE(crashLikeWithout("null-write", mode, EXCEPTION_ACCESS_VIOLATION).empty());
@@ -168,7 +154,7 @@ TEST_F(CrashHandlerWin32, OtherModesLogOnlyPureVirtualCalls) {
     }
 }
 
-TEST_F(CrashHandlerWin32, TheModuleHooksTheHostProcess) {
+TEST_F(CrashHandlerTest, TheModuleHooksTheHostProcess) {
     // Loading the module is enough: its start-up installs the handler,
     // which logs the host's own crash.
     const auto entries = crashLikeWithout("null-write", nullptr, EXCEPTION_ACCESS_VIOLATION,

@@ -19,7 +19,7 @@ using namespace crash_test;
 
 namespace {
 
-using CrashLog = CrashLogDirTest;
+using CrashLogTest = CrashLogDirTest;
 
 __attribute__((noinline)) void captureHere(uint64_t* out) {
     captureStack(out);
@@ -28,7 +28,7 @@ __attribute__((noinline)) void captureHere(uint64_t* out) {
 
 }  // namespace
 
-TEST_F(CrashLog, EntriesWithAndWithoutLocation) {
+TEST_F(CrashLogTest, EntriesWithAndWithoutLocation) {
     uint64_t stack[kCapturedStackEntries];
     captureHere(stack);
     const int frames = capturedEntries(stack);
@@ -68,7 +68,7 @@ TEST_F(CrashLog, EntriesWithAndWithoutLocation) {
     munmap(mem, 2 * page);
 }
 
-TEST_F(CrashLog, DirectoryFromTmpThenTempThenDefault) {
+TEST_F(CrashLogTest, DirectoryFromTmpThenTempThenDefault) {
     uint64_t empty[kCapturedStackEntries] = {};
     const std::string other = dir_ + "/other";
     fs::create_directory(other);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "crashLogParsing.h"
+#include "support/scratchEnvironment.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -28,40 +29,12 @@ namespace crash_test {
 
 // Every case starts with "tmp" naming an empty directory of its own and
 // "temp" and QVDBG_EXCEPTIONHANDLER unset; all three are restored after it.
-class CrashLogDirTest : public testing::Test {
+class CrashLogDirTest : public scratchEnvironmentTest {
 protected:
-    void SetUp() override {
-        for (const char* v : {"tmp", "temp", "QVDBG_EXCEPTIONHANDLER"}) {
-            const char* value = getenv(v);
-            saved_.emplace_back(v, value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(v);
-        }
-        char pattern[] = "/tmp/crashlog_test_XXXXXX";
-        dir_ = mkdtemp(pattern);
-        setenv("tmp", dir_.c_str(), 1);
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(dir_);
-        for (auto& [name, value] : saved_) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
-    }
+    CrashLogDirTest() : scratchEnvironmentTest({"tmp", "temp", "QVDBG_EXCEPTIONHANDLER"}, "tmp") {}
 
     std::string logPath() const { return dir_ + "/qvdbgcrash.log"; }
     std::string log() const { return readFile(logPath()); }
-
-    static std::string readFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-
-    std::string dir_;
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 inline std::string executablePath() {

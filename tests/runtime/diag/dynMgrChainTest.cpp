@@ -42,7 +42,6 @@ std::optional<std::string> variable() {
 struct moduleS {
     moduleS() {
         pool.initialise();
-        pool.setPoolBypass(0);
         reports = std::make_unique<memTrackReportsC>(pool);
         record = std::make_unique<dynMgrChainS>(*reports);
     }
@@ -53,7 +52,7 @@ struct moduleS {
 };
 
 // Every case starts without this process's variable and ends without it.
-class DynMgrChain : public memTrackEnvTest {
+class DynMgrChainTest : public memTrackEnvTest {
 protected:
     void SetUp() override {
         memTrackEnvTest::SetUp();
@@ -96,7 +95,7 @@ const bool g_childRan = [] {
 
 }  // namespace
 
-TEST_F(DynMgrChain, ThreeModulesChainAsHeadThenNewestFirst) {
+TEST_F(DynMgrChainTest, ThreeModulesChainAsHeadThenNewestFirst) {
     moduleS a;
     moduleS b;
     moduleS c;
@@ -152,7 +151,7 @@ TEST_F(DynMgrChain, ThreeModulesChainAsHeadThenNewestFirst) {
     EXPECT_EQ(variable(), std::nullopt);
 }
 
-TEST_F(DynMgrChain, TheModulesRecordLinksAtStartupAndLeavesAtShutdown) {
+TEST_F(DynMgrChainTest, TheModulesRecordLinksAtStartupAndLeavesAtShutdown) {
     moduleS first;
     first.record->link();
     dynMgrChainStartup();
@@ -170,7 +169,7 @@ TEST_F(DynMgrChain, TheModulesRecordLinksAtStartupAndLeavesAtShutdown) {
     EXPECT_EQ(variable(), std::nullopt);
 }
 
-TEST_F(DynMgrChain, AVariableThatNamesNoRecordIsNoHead) {
+TEST_F(DynMgrChainTest, AVariableThatNamesNoRecordIsNoHead) {
     moduleS a;
     for (const char* value : {"not an address", "0x10", ""}) {
         setenv(variableName().c_str(), value, 1);
@@ -181,7 +180,7 @@ TEST_F(DynMgrChain, AVariableThatNamesNoRecordIsNoHead) {
     }
 }
 
-TEST_F(DynMgrChain, ReportsGoThroughTheCallersOutputFunction) {
+TEST_F(DynMgrChainTest, ReportsGoThroughTheCallersOutputFunction) {
     moduleS a;
     moduleS c;
     a.record->link();
@@ -221,7 +220,7 @@ TEST_F(DynMgrChain, ReportsGoThroughTheCallersOutputFunction) {
     a.record->unlink();
 }
 
-TEST(DynMgrChainLayout, SlotsAndFieldsKeepTheirPlaces) {
+TEST(DynMgrChainLayoutTest, SlotsAndFieldsKeepTheirPlaces) {
     // A pointer to a virtual member holds 1 + the slot's offset in the table.
     auto slotOf = [](auto member) {
         uintptr_t value = 0;
@@ -246,7 +245,7 @@ TEST(DynMgrChainLayout, SlotsAndFieldsKeepTheirPlaces) {
     EXPECT_EQ(reinterpret_cast<const char*>(&record.manager) - base, 24);
 }
 
-TEST_F(DynMgrChain, AChildProcessPublishesUnderItsOwnName) {
+TEST_F(DynMgrChainTest, AChildProcessPublishesUnderItsOwnName) {
     moduleS parent;
     parent.record->link();
     char dir[] = "/tmp/dynmgr_child_XXXXXX";

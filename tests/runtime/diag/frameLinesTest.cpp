@@ -39,7 +39,7 @@ std::vector<std::string> linesOf(const char* text) {
 
 }  // namespace
 
-TEST(FrameLines, OneLinePerFrameButTheRuntimesOwn) {
+TEST(FrameLinesTest, OneLinePerFrameButTheRuntimesOwn) {
     uint64_t stack[kCapturedStackEntries];
     frame_lines_test::captureThroughMemman(stack);
     const int n = capturedEntries(stack);
@@ -71,7 +71,7 @@ TEST(FrameLines, OneLinePerFrameButTheRuntimesOwn) {
     EXPECT_EQ(none.length(), 0);
 }
 
-TEST(FrameLines, UnknownFrameAndUnreadableCodeBytes) {
+TEST(FrameLinesTest, UnknownFrameAndUnreadableCodeBytes) {
     // Two pages, the second unreadable: the code bytes stop where it starts.
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     auto* mem = static_cast<unsigned char*>(
@@ -107,7 +107,7 @@ TEST(FrameLines, UnknownFrameAndUnreadableCodeBytes) {
     munmap(mem, 2 * page);
 }
 
-TEST(FrameLines, FixedTextFormatsByHandAndNeverOverflows) {
+TEST(FrameLinesTest, FixedTextFormatsByHandAndNeverOverflows) {
     char buffer[64];
     fixedTextC text(buffer, sizeof buffer);
     text.appendDecimal(0).append(" ").appendDecimal(-42).append(" ").appendDecimal(INT64_MIN);

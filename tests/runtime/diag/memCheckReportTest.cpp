@@ -18,7 +18,7 @@ using namespace mem_report_test;
 
 namespace {
 
-using memCheckReport = memReportTest;
+using MemCheckReportTest = memReportTest;
 
 void store(void* block, size_t offset, const void* value) {
     std::memcpy(static_cast<char*>(block) + offset, &value, sizeof value);
@@ -28,7 +28,7 @@ std::string invalidBlock(const void* head) { return "Invalid Block " + ptr(head)
 
 }  // namespace
 
-TEST_F(memCheckReport, MemoryCheckFindsBrokenGuardsLinksAndPages) {
+TEST_F(MemCheckReportTest, MemoryCheckFindsBrokenGuardsLinksAndPages) {
     start();
     const std::string clean = header("Memory Check");
     EXPECT_EQ(reports().memoryCheckText(), clean);
@@ -40,38 +40,45 @@ TEST_F(memCheckReport, MemoryCheckFindsBrokenGuardsLinksAndPages) {
     pool().free(released);
     EXPECT_EQ(reports().memoryCheckText(), clean);
 
+    // The damage is done with the pools open (where a memory checker
+    // watches, it would report it first); the check runs as in the module.
     // One byte past the requested size overwrites the guard; a block of a
     // whole class size has none, and its last byte is its own.
-    thirteen[13] = 0;
-    sixteen[15] = 0;
     memBlockHeadS* releasedHead = pool().header(released);
-    const int32_t link = releasedHead->link;
-    releasedHead->link = 20000;
+    int32_t link = 0;
+    inspected([&] {
+        thirteen[13] = 0;
+        link = releasedHead->link;
+        releasedHead->link = 20000;
+    });
+    sixteen[15] = 0;
     EXPECT_EQ(reports().memoryCheckText(), clean + invalidBlock(pool().header(released)) +
                                                invalidBlock(pool().header(thirteen)));
-    thirteen[13] = kMemGuardByte;
-    releasedHead->link = link;
+    inspected([&] {
+        thirteen[13] = kMemGuardByte;
+        releasedHead->link = link;
+    });
 
     // A live block claiming another page as owner.
     memBlockHeadS* otherHead = pool().header(other);
-    otherHead->owner += 8;
+    inspected([&] { otherHead->owner += 8; });
     EXPECT_EQ(reports().memoryCheckText(), clean + invalidBlock(otherHead));
-    otherHead->owner -= 8;
+    inspected([&] { otherHead->owner -= 8; });
 
     // A broken page ends the walk of its list (written to the output).
     memPageS* page = pool().classList(2);
-    page->magic = 0;
+    inspected([&] { page->magic = 0; });
     outputCaptureS output;
     reports().memoryCheck();
     EXPECT_EQ(outputCaptureS::text(), clean + "invalid page block\n");
-    page->magic = kMemPageMagic;
+    inspected([&] { page->magic = kMemPageMagic; });
     EXPECT_EQ(reports().memoryCheckText(), clean);
 
     for (void* p : {static_cast<void*>(thirteen), static_cast<void*>(sixteen), other})
         pool().free(p);
 }
 
-TEST_F(memCheckReport, InspectionOfAnAddressInsideABlock) {
+TEST_F(MemCheckReportTest, InspectionOfAnAddressInsideABlock) {
     start();
     // a holds b, b holds c, c holds a: a cycle back to the inspected block;
     // c also holds d, and e holds a.
@@ -93,8 +100,9 @@ TEST_F(memCheckReport, InspectionOfAnAddressInsideABlock) {
 
     // Walked: the 16-byte page (416 slots), the 24-byte page (312), then
     // the 32-byte page (250), where e is the last slot.
-    ASSERT_EQ(pool().classList(2)->capacity + pool().classList(3)->capacity, 728u);
-    const int eId = idIn(pool().classList(4), 728, e, 8);
+    ASSERT_EQ(inspected([&] { return pool().classList(2)->capacity + pool().classList(3)->capacity; }),
+              728u);
+    const int eId = inspected([&] { return idIn(pool().classList(4), 728, e, 8); });
     ASSERT_EQ(eId, 978);
     // All children, ordered by address and grouped: a, b, c in one group
     // (a reached back through c), d in another.
@@ -121,7 +129,7 @@ TEST_F(memCheckReport, InspectionOfAnAddressInsideABlock) {
         pool().free(p);
 }
 
-TEST_F(memCheckReport, InspectionOutsideThePools) {
+TEST_F(MemCheckReportTest, InspectionOutsideThePools) {
     start();
     auto* large = static_cast<unsigned char*>(pool().alloc(3000));
     void* child = pool().alloc(16);
@@ -130,7 +138,7 @@ TEST_F(memCheckReport, InspectionOutsideThePools) {
     std::memset(child, 0, 16);
     store(large, 64, child);
     store(holder, 0, large);
-    const int holderId = idIn(pool().classList(1), 0, holder, 8);
+    const int holderId = inspected([&] { return idIn(pool().classList(1), 0, holder, 8); });
     EXPECT_EQ(reports().inspectText(large),
               header("Inspect Addr " + ptr(large)) + "Object:\nNot in Mgr found!\n" +
                   line(0, -1, 3000, 1, "unk", large, 0) + "Parents:\n" +
@@ -168,8 +176,9 @@ __attribute__((noinline)) void releaseHere(memPoolAllocatorC& pool, void* p) {
 
 }  // namespace mem_check_test
 
-TEST_F(memCheckReport, DoubleReleaseNamesTheReleasingCode) {
+TEST_F(MemCheckReportTest, DoubleReleaseNamesTheReleasingCode) {
     start();
+    memTrackReportsStartup();  // registers the report with the allocator
     void* block = pool().alloc(24);
     pool().free(block);
     outputCaptureS output;
@@ -200,4 +209,6 @@ TEST_F(memCheckReport, DoubleReleaseNamesTheReleasingCode) {
     EXPECT_EQ(second->file, __FILE__);
     EXPECT_EQ(second->line, callLine);
     EXPECT_EQ(pool().poolBypass(), 0u);
+    memSetLeakReport(nullptr);
+    memSetDoubleReleaseReport(nullptr);
 }

@@ -12,13 +12,13 @@ using namespace mem_report_test;
 
 namespace {
 
-using memSnapshotReport = memReportTest;
+using MemSnapshotReportTest = memReportTest;
 
 const std::string kCompareHeader = "QVMEMTRACK Compare Snap (" + moduleName() + ")\n";
 
 }  // namespace
 
-TEST_F(memSnapshotReport, ComparisonListsChangedVanishedAndNewGroups) {
+TEST_F(MemSnapshotReportTest, ComparisonListsChangedVanishedAndNewGroups) {
     start();
     std::vector<void*> forties{pool().alloc(40), pool().alloc(40), pool().alloc(40)};
     std::vector<void*> pairs{pool().alloc(24), pool().alloc(24)};

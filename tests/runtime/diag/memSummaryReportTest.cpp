@@ -17,7 +17,7 @@ using namespace mem_report_test;
 
 namespace {
 
-using memSummaryReport = memReportTest;
+using MemSummaryReportTest = memReportTest;
 
 void store(void* block, size_t offset, const void* value) {
     std::memcpy(static_cast<char*>(block) + offset, &value, sizeof value);
@@ -25,7 +25,7 @@ void store(void* block, size_t offset, const void* value) {
 
 }  // namespace
 
-TEST_F(memSummaryReport, GroupsBySizeAloneWithoutTypeNames) {
+TEST_F(MemSummaryReportTest, GroupsBySizeAloneWithoutTypeNames) {
     start();
     EXPECT_EQ(reports().summaryText(), header("Summary Report") + "Mgr Bytes : 0\nOS  Bytes : 0\n");
 
@@ -49,7 +49,7 @@ TEST_F(memSummaryReport, GroupsBySizeAloneWithoutTypeNames) {
         pool().free(p);
 }
 
-TEST_F(memSummaryReport, DetailNamesEachBlockAndItsFirstParent) {
+TEST_F(MemSummaryReportTest, DetailNamesEachBlockAndItsFirstParent) {
     start();
     void* b1 = pool().alloc(16);
     void* a1 = pool().alloc(24);
@@ -64,10 +64,12 @@ TEST_F(memSummaryReport, DetailNamesEachBlockAndItsFirstParent) {
     // 24-byte page (312 slots of 32 bytes).
     const memPageS* page16 = pool().classList(2);
     const memPageS* page24 = pool().classList(3);
-    ASSERT_EQ(page16->capacity, 416u);
-    ASSERT_EQ(page24->capacity, 312u);
-    EXPECT_EQ(idIn(page16, 0, b1, 8), 416);
-    EXPECT_EQ(idIn(page24, 416, a1, 8), 728);
+    inspected([&] {
+        ASSERT_EQ(page16->capacity, 416u);
+        ASSERT_EQ(page24->capacity, 312u);
+        EXPECT_EQ(idIn(page16, 0, b1, 8), 416);
+        EXPECT_EQ(idIn(page24, 416, a1, 8), 728);
+    });
     // a2 comes first in walk order, so it is the parent of both.
     EXPECT_EQ(reports().detailText(),
               header("Detail Memory Report") + line(416, 727, 16, 1, "unk", b1, 0) +
@@ -82,7 +84,7 @@ TEST_F(memSummaryReport, DetailNamesEachBlockAndItsFirstParent) {
         pool().free(p);
 }
 
-TEST_F(memSummaryReport, LeakReportAtShutdownGoesToTheReportFile) {
+TEST_F(MemSummaryReportTest, LeakReportAtShutdownGoesToTheReportFile) {
     char path[] = "/tmp/u3dpdf_leak_XXXXXX";
     const int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
@@ -94,15 +96,18 @@ TEST_F(memSummaryReport, LeakReportAtShutdownGoesToTheReportFile) {
     {
         memPoolAllocatorC pool;  // the leaks stay: no test pool's checks
         pool.initialise();
-        pool.setPoolBypass(0);
         void* leaked = pool.alloc(40);
         std::memset(leaked, 0, 40);
         memTrackReportsC reference(pool);
         const std::string expected = reference.summaryText() + reference.detailText();
-        EXPECT_EQ(expected,
-                  header("Summary Report") + line(-1, -1, 40, 1, "unk", leaked, 0) +
-                      "Mgr Bytes : 40\nOS  Bytes : 0\n" + header("Detail Memory Report") +
-                      line(idIn(pool.classList(5), 0, leaked, 8), -1, 40, 1, "unk", leaked, 0));
+        int leakedId = 0;
+        {
+            memPoolInspectScopeC open(pool);
+            leakedId = idIn(pool.classList(5), 0, leaked, 8);
+        }
+        EXPECT_EQ(expected, header("Summary Report") + line(-1, -1, 40, 1, "unk", leaked, 0) +
+                                "Mgr Bytes : 40\nOS  Bytes : 0\n" + header("Detail Memory Report") +
+                                line(leakedId, -1, 40, 1, "unk", leaked, 0));
         pool.shutdown();
         std::ifstream in(path);
         const std::string written((std::istreambuf_iterator<char>(in)),
@@ -129,7 +134,7 @@ __attribute__((noinline)) int plainFunction(int x) { return x * 7; }
 
 }  // namespace diag_test
 
-TEST_F(memSummaryReport, TypeNamesFromTheObjectsTable) {
+TEST_F(MemSummaryReportTest, TypeNamesFromTheObjectsTable) {
     platform::setEnv("QVMEMTRACK_TYPEINFO", "");
     start();
     static_assert(sizeof(diag_test::shapeC) == 16);
@@ -163,7 +168,7 @@ TEST_F(memSummaryReport, TypeNamesFromTheObjectsTable) {
         pool().free(p);
 }
 
-TEST(memTypeNames, ClassOfASymbol) {
+TEST(MemTypeNamesTest, ClassOfASymbol) {
     EXPECT_EQ(memTypeNamerC::classOf("ns::shapeC::area() const"), "ns::shapeC");
     EXPECT_EQ(memTypeNamerC::classOf("pageMemT<int, 3>::pageIC::~pageIC()"),
               "pageMemT<int, 3>::pageIC");
@@ -186,15 +191,15 @@ __attribute__((noinline)) void* allocateForTest(memPoolAllocatorC& pool) {
 
 }  // namespace diag_test
 
-TEST_F(memSummaryReport, DetailWithLocationsListsTheAllocatingStack) {
+TEST_F(MemSummaryReportTest, DetailWithLocationsListsTheAllocatingStack) {
     platform::setEnv("QVMEMTRACK_LOCATION", "");
     start();
     ASSERT_EQ(pool().headerSize(), 136u);
     void* block = diag_test::allocateForTest(pool());
     std::memset(block, 0, 32);
     const std::string text = reports().detailText();
-    const std::string blockLine =
-        line(idIn(pool().classList(4), 0, block, 136), -1, 32, 1, "unk", block, 0);
+    const std::string blockLine = line(
+        inspected([&] { return idIn(pool().classList(4), 0, block, 136); }), -1, 32, 1, "unk", block, 0);
     ASSERT_EQ(text.rfind(header("Detail Memory Report") + blockLine, 0), 0u) << text;
     // Then the frames, the allocator's own left out: the first names the
     // allocating function, at the line of its call.

@@ -74,7 +74,7 @@ void setFrame(size_t offset, const void* saved, uint64_t returnAddress) {
 
 }  // namespace
 
-TEST(StackWalk, CaptureStartsAtTheCallerAndEndsWithZero) {
+TEST(StackWalkTest, CaptureStartsAtTheCallerAndEndsWithZero) {
     EXPECT_EQ(debugHelpReady(), 1);
     EXPECT_EQ(debugHelpReady(), 1);  // loaded once, stays ready
 
@@ -97,7 +97,7 @@ TEST(StackWalk, CaptureStartsAtTheCallerAndEndsWithZero) {
     EXPECT_TRUE(inside(out[1], reinterpret_cast<const void*>(&captureOnFreshThread)));
 }
 
-TEST(StackWalk, FramePointerChainIsFollowedWhileItLooksSound) {
+TEST(StackWalkTest, FramePointerChainIsFollowedWhileItLooksSound) {
     uint64_t out[kCapturedStackEntries + 1];
 
     // Three frames going up, the last with a 0 saved frame pointer.
@@ -125,7 +125,7 @@ TEST(StackWalk, FramePointerChainIsFollowedWhileItLooksSound) {
     EXPECT_EQ(out[kCapturedStackEntries], 0xabcdefu);
 }
 
-TEST(StackWalk, UnsoundChainStartsOverWithTheUnwinder) {
+TEST(StackWalkTest, UnsoundChainStartsOverWithTheUnwinder) {
     uint64_t out[kCapturedStackEntries];
     const long page = sysconf(_SC_PAGESIZE);
     void* noAccess =

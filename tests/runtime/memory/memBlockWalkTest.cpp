@@ -6,10 +6,11 @@
 
 namespace {
 
-using memBlockWalkTest = memTrackEnvTest;
+using MemBlockWalkTest = memTrackEnvTest;
 
-TEST_F(memBlockWalkTest, ClassListsInOrderThenTheFullList) {
+TEST_F(MemBlockWalkTest, ClassListsInOrderThenTheFullList) {
     testPoolC pool;
+    memPoolInspectScopeC open(*pool);
     void* sixteen = pool->alloc(16);  // class 2
     void* zero = pool->alloc(0);      // class 0, set up later, walked first
     std::vector<void*> full{pool->alloc(2040)};

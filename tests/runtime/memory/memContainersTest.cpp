@@ -20,7 +20,7 @@ struct alignas(64) overAlignedS : memManInterfaceC {
     char bytes[10];
 };
 
-TEST(memManInterfaceTest, ManagedObjectsLiveInTheModuleAllocator) {
+TEST(MemManInterfaceTest, ManagedObjectsLiveInTheModuleAllocator) {
     const int32_t before = live();
     memManInterfaceC* object = new managedS;
     EXPECT_EQ(live(), before + 1);
@@ -40,7 +40,7 @@ TEST(memManInterfaceTest, ManagedObjectsLiveInTheModuleAllocator) {
     EXPECT_EQ(live(), before);
 }
 
-TEST(memManDataPoolTest, OwnsExactlyOneBuffer) {
+TEST(MemManDataPoolTest, OwnsExactlyOneBuffer) {
     const int32_t before = live();
     {
         memManDataPoolC<char> a;
@@ -75,7 +75,7 @@ struct countedS {
     static inline int destroyed = 0;
 };
 
-TEST(pageMemTest, GrowsByPagesAndKeepsThem) {
+TEST(PageMemTest, GrowsByPagesAndKeepsThem) {
     pageMemT<int, 3> a;
     for (int i = 0; i < 9; ++i) a.append() = i * 10;
     EXPECT_EQ(a.pageCount(), 2);
@@ -101,7 +101,7 @@ TEST(pageMemTest, GrowsByPagesAndKeepsThem) {
     EXPECT_EQ(a.pageCount(), 0);
 }
 
-TEST(pageMemTest, PagesConstructAndDestroyEveryElement) {
+TEST(PageMemTest, PagesConstructAndDestroyEveryElement) {
     const int32_t before = live();
     {
         pageMemT<countedS, 2> a;

@@ -5,12 +5,13 @@
 
 namespace {
 
-using memPoolPagesTest = memTrackEnvTest;
+using MemPoolPagesTest = memTrackEnvTest;
 
 unsigned char* bytes(void* p) { return static_cast<unsigned char*>(p); }
 
-TEST_F(memPoolPagesTest, SizeClassBoundaries) {
+TEST_F(MemPoolPagesTest, SizeClassBoundaries) {
     testPoolC pool;
+    memPoolInspectScopeC open(*pool);
     void* zero = pool->alloc(0);  // class 0: a slot that is only a header
     EXPECT_EQ(pool->classList(0)->slotSize, kMemHeaderSize);
     EXPECT_EQ(pool->header(zero)->page(), pool->classList(0));
@@ -38,8 +39,9 @@ TEST_F(memPoolPagesTest, SizeClassBoundaries) {
     EXPECT_EQ(pool->pageCount(), 3u);  // each the only page of its class
 }
 
-TEST_F(memPoolPagesTest, SlotsFromTheTopAndFullPagesParked) {
+TEST_F(MemPoolPagesTest, SlotsFromTheTopAndFullPagesParked) {
     testPoolC pool;
+    memPoolInspectScopeC open(*pool);
     std::vector<void*> blocks{pool->alloc(8)};
     memPageS* first = pool->classList(1);
     EXPECT_EQ(first->slotSize, 16u);
@@ -65,8 +67,9 @@ TEST_F(memPoolPagesTest, SlotsFromTheTopAndFullPagesParked) {
     for (void* p : blocks) pool->free(p);
 }
 
-TEST_F(memPoolPagesTest, EmptyPageStaysAloneAndGoesWithANeighbour) {
+TEST_F(MemPoolPagesTest, EmptyPageStaysAloneAndGoesWithANeighbour) {
     testPoolC pool;
+    memPoolInspectScopeC open(*pool);
     pool->free(pool->alloc(24));
     memPageS* page = pool->classList(3);
     EXPECT_NE(page, nullptr);
@@ -84,7 +87,7 @@ TEST_F(memPoolPagesTest, EmptyPageStaysAloneAndGoesWithANeighbour) {
     EXPECT_EQ(pool->classList(3), second);
 }
 
-TEST_F(memPoolPagesTest, ShutdownFreesIdlePagesAndEveryPageThatEmptiesLater) {
+TEST_F(MemPoolPagesTest, ShutdownFreesIdlePagesAndEveryPageThatEmptiesLater) {
     testPoolC pool;
     void* live = pool->alloc(8);
     pool->free(pool->alloc(100));  // leaves an empty page kept for reuse

@@ -6,9 +6,9 @@
 
 namespace {
 
-using memPoolTrackingTest = memTrackEnvTest;
+using MemPoolTrackingTest = memTrackEnvTest;
 
-TEST_F(memPoolTrackingTest, SettingsAreReadOnce) {
+TEST_F(MemPoolTrackingTest, SettingsAreReadOnce) {
     platform::setEnv("QVMEMTRACK_TYPEINFO", "");
     platform::setEnv("QVMEMTRACK_LEAK", "0");
     platform::setEnv("QVMEMTRACK_OUTPUT", std::string(128, 'p').c_str());  // too long
@@ -28,11 +28,12 @@ __attribute__((noinline)) void* allocateHere(memPoolAllocatorC& pool, size_t n) 
     return p;
 }
 
-TEST_F(memPoolTrackingTest, LocationTrackingRecordsTheStackInA136ByteHeader) {
+TEST_F(MemPoolTrackingTest, LocationTrackingRecordsTheStackInA136ByteHeader) {
     platform::setEnv("QVMEMTRACK_LOCATION", "1");
     testPoolC pool;
     EXPECT_EQ(pool->headerSize(), 136u);
     void* p = allocateHere(*pool, 8);
+    memPoolInspectScopeC open(*pool);
     EXPECT_EQ(pool->classList(1)->slotSize, 144u);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % 8, 0u);
 
@@ -49,7 +50,7 @@ TEST_F(memPoolTrackingTest, LocationTrackingRecordsTheStackInA136ByteHeader) {
 
 memPoolAllocatorC* g_reported = nullptr;
 
-TEST_F(memPoolTrackingTest, ShutdownRunsTheLeakReportWhenAsked) {
+TEST_F(MemPoolTrackingTest, ShutdownRunsTheLeakReportWhenAsked) {
     memSetLeakReport([](memPoolAllocatorC& pool) { g_reported = &pool; });
     testPoolC quiet;
     quiet->shutdown();

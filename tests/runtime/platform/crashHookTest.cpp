@@ -76,7 +76,7 @@ platform::CrashInfo infoFrom(const ChildResult& child) {
 
 }  // namespace
 
-TEST(PlatformCrashHook, FatalFaultIsReportedAndStillKillsTheProcess) {
+TEST(PlatformCrashHookTest, FatalFaultIsReportedAndStillKillsTheProcess) {
     ChildResult child = runChild([](int fd) {
         resetToDefault(SIGSEGV);
         g_reportFd = fd;
@@ -107,7 +107,7 @@ TEST(PlatformCrashHook, FatalFaultIsReportedAndStillKillsTheProcess) {
     EXPECT_EQ(infoFrom(child).code, static_cast<uint32_t>(SIGSEGV));
 }
 
-TEST(PlatformCrashHook, PreviousHandlersRunAfterTheCallback) {
+TEST(PlatformCrashHookTest, PreviousHandlersRunAfterTheCallback) {
     // Mode 2: an access violation that the program recovers from is still
     // reported first; a floating point signal is not the hook's business.
     ChildResult child = runChild([](int) {
@@ -161,7 +161,7 @@ void reportPureVirtual() { (void)!write(g_reportFd, "pure", 4); }
 }  // namespace
 
 
-TEST(PlatformCrashHook, PureVirtualCallRunsHandlerThenAborts) {
+TEST(PlatformCrashHookTest, PureVirtualCallRunsHandlerThenAborts) {
     ChildResult child = runChild([](int fd) {
         resetToDefault(SIGABRT);
         g_reportFd = fd;

@@ -42,7 +42,7 @@ void ownAlarm(int) {}
 
 }  // namespace
 
-TEST(PlatformGuardedRun, CutsOffWorkThatDoesNotEndAndRestoresTheAlarm) {
+TEST(PlatformGuardedRunTest, CutsOffWorkThatDoesNotEndAndRestoresTheAlarm) {
     platform::reserveGuardedStack();
     struct sigaction own = {};
     own.sa_handler = ownAlarm;

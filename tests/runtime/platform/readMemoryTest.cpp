@@ -77,7 +77,7 @@ bool refuseProcessVmReadv() {
 
 }  // namespace
 
-TEST(PlatformReadMemory, CopiesUpToTheFirstUnreadableByte) {
+TEST(PlatformReadMemoryTest, CopiesUpToTheFirstUnreadableByte) {
     EXPECT_EQ(readMemoryFailures(), 0);
     // The same without process_vm_readv, through the pipe probe.
     ChildResult child = runChild([](int) {
@@ -96,7 +96,7 @@ int codeHere() { return 7; }
 const int kData = 3;
 }  // namespace
 
-TEST(PlatformReadMemory, ExecutableOnlyInsideCodeSegments) {
+TEST(PlatformReadMemoryTest, ExecutableOnlyInsideCodeSegments) {
     EXPECT_TRUE(platform::isExecutable(reinterpret_cast<const void*>(&codeHere)));
     EXPECT_TRUE(platform::isExecutable(reinterpret_cast<const void*>(&memcpy)));  // libc
     int onStack = 0;

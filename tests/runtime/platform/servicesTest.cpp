@@ -44,7 +44,7 @@ struct TimeZoneScope {
 
 }  // namespace
 
-TEST(PlatformClock, CounterAndWallClockMoveWithRealTime) {
+TEST(PlatformClockTest, CounterAndWallClockMoveWithRealTime) {
     EXPECT_EQ(platform::counterFrequency(), 1000000000u);
     uint64_t c0 = platform::counter();
     uint64_t w0 = platform::wallClock();
@@ -59,7 +59,7 @@ TEST(PlatformClock, CounterAndWallClockMoveWithRealTime) {
     EXPECT_LE(diff < 0 ? -diff : diff, 1);
 }
 
-TEST(PlatformClock, LocalTimeSplitsHoursToMilliseconds) {
+TEST(PlatformClockTest, LocalTimeSplitsHoursToMilliseconds) {
     // 2021-01-01 14:03:27.0859999 UTC: milliseconds are truncated, not rounded.
     const uint64_t seconds = 1609459200ull + 14 * 3600 + 3 * 60 + 27;
     const uint64_t value = seconds * 10000000ull + 859999;
@@ -78,7 +78,7 @@ TEST(PlatformClock, LocalTimeSplitsHoursToMilliseconds) {
     }
 }
 
-TEST(PlatformIdentity, ThreadAndProcessIds) {
+TEST(PlatformIdentityTest, ThreadAndProcessIds) {
     EXPECT_EQ(platform::processId(), static_cast<uint32_t>(getpid()));
     // Tests run on the main thread, whose thread id is the process id.
     EXPECT_EQ(platform::threadId(), platform::processId());
@@ -88,7 +88,7 @@ TEST(PlatformIdentity, ThreadAndProcessIds) {
     EXPECT_NE(other, platform::threadId());
 }
 
-TEST(PlatformIdentity, ProcessStartTimeIsStableAndPerProcess) {
+TEST(PlatformIdentityTest, ProcessStartTimeIsStableAndPerProcess) {
     uint64_t start = platform::processStartTime();
     EXPECT_EQ(platform::processStartTime(), start);
     uint64_t now = platform::wallClock();
@@ -107,7 +107,7 @@ TEST(PlatformIdentity, ProcessStartTimeIsStableAndPerProcess) {
     EXPECT_GT(childStart, start);
 }
 
-TEST(PlatformModules, NamesTheModuleHoldingAnAddress) {
+TEST(PlatformModulesTest, NamesTheModuleHoldingAnAddress) {
     const std::string exe = executablePath();
     ASSERT_FALSE(exe.empty());
     char buf[4096];
@@ -130,7 +130,7 @@ TEST(PlatformModules, NamesTheModuleHoldingAnAddress) {
     EXPECT_FALSE(platform::moduleFileName(&onStack, buf, sizeof buf));
 }
 
-TEST(PlatformFiles, CanReadAndEnvironment) {
+TEST(PlatformFilesTest, CanReadAndEnvironment) {
     EXPECT_TRUE(platform::canRead(executablePath().c_str()));
     EXPECT_FALSE(platform::canRead("/nonexistent/u3dpdf/file"));
     EXPECT_FALSE(platform::canRead(nullptr));
@@ -145,7 +145,7 @@ TEST(PlatformFiles, CanReadAndEnvironment) {
     EXPECT_EQ(platform::getEnv(name), nullptr);
 }
 
-TEST(PlatformFiles, AppendToFileAddsBytesAndCreatesTheFile) {
+TEST(PlatformFilesTest, AppendToFileAddsBytesAndCreatesTheFile) {
     char dir[] = "/tmp/platform_append_XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string path = std::string(dir) + "/log.txt";
@@ -164,7 +164,7 @@ TEST(PlatformFiles, AppendToFileAddsBytesAndCreatesTheFile) {
     rmdir(dir);
 }
 
-TEST(PlatformClock, SleepWaitsAtLeastTheTimeGiven) {
+TEST(PlatformClockTest, SleepWaitsAtLeastTheTimeGiven) {
     const uint64_t start = platform::counter();
     platform::sleepMilliseconds(30);
     EXPECT_GE(platform::counter() - start, 30000000u);
@@ -174,7 +174,7 @@ TEST(PlatformClock, SleepWaitsAtLeastTheTimeGiven) {
     EXPECT_LT(platform::counter() - again, 20000000u);
 }
 
-TEST(PlatformOutput, DebugOutputWritesToStandardError) {
+TEST(PlatformOutputTest, DebugOutputWritesToStandardError) {
     ChildResult child = runChild([](int fd) {
         dup2(fd, STDERR_FILENO);
         platform::debugOutput("report line\n");

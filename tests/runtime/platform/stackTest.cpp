@@ -59,7 +59,7 @@ void* captureOnFreshThread(void* arg) {
 
 }  // namespace
 
-TEST(PlatformStack, CaptureStartsAtTheCallerOfTheCallingFunction) {
+TEST(PlatformStackTest, CaptureStartsAtTheCallerOfTheCallingFunction) {
     uint64_t out[platform::kStackDepth + 1];
     int n = stack_test::outermost(out, platform::kStackDepth, 0);
     ASSERT_GE(n, 2);
@@ -76,7 +76,7 @@ TEST(PlatformStack, CaptureStartsAtTheCallerOfTheCallingFunction) {
     EXPECT_EQ(out[1], 0xabcdefu);
 }
 
-TEST(PlatformStack, ShortCaptureEndsWithZero) {
+TEST(PlatformStackTest, ShortCaptureEndsWithZero) {
     // A fresh thread's stack holds only a few frames below the helper.
     uint64_t out[platform::kStackDepth + 1];
     for (uint64_t& v : out)
@@ -92,7 +92,7 @@ TEST(PlatformStack, ShortCaptureEndsWithZero) {
     EXPECT_TRUE(inside(out[0], reinterpret_cast<const void*>(&captureOnFreshThread), 256));
 }
 
-TEST(PlatformSymbols, ResolvesFunctionFileLineAndModule) {
+TEST(PlatformSymbolsTest, ResolvesFunctionFileLineAndModule) {
     ASSERT_TRUE(platform::symbolizerReady());
     ASSERT_TRUE(platform::symbolizerReady());  // loads once, stays ready
 

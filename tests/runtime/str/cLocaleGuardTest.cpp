@@ -9,7 +9,7 @@ namespace {
 
 std::string current(int category) { return std::setlocale(category, nullptr); }
 
-TEST(cLocaleGuardTest, HoldsCAndRestoresTheLocale) {
+TEST(CLocaleGuardTest, HoldsCAndRestoresTheLocale) {
     // A locale besides C that every system of its kind has: C.UTF-8 on
     // Debian, the German one (a decimal comma) on Windows.
 #ifdef _WIN32

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(strEditTest, PiecesAndAppends) {
+TEST(StrEditTest, PiecesAndAppends) {
     str s("abcdef");
     EXPECT_STREQ(s.substring(4, 100).text(), "ef");
     EXPECT_EQ(s.substring(6, 1).data(), nullptr);
@@ -24,7 +24,7 @@ TEST(strEditTest, PiecesAndAppends) {
     EXPECT_STREQ(grown.text(), "abab");
 }
 
-TEST(strEditTest, EraseInsertTrim) {
+TEST(StrEditTest, EraseInsertTrim) {
     str s("abcdef");
     s.erase(10, 1);
     s.erase(1, 0);
@@ -49,7 +49,7 @@ TEST(strEditTest, EraseInsertTrim) {
     EXPECT_TRUE(only.equals(""));
 }
 
-TEST(strEditTest, CaseAndRawBuffer) {
+TEST(StrEditTest, CaseAndRawBuffer) {
     str s("MiXed 1");
     s.toUpper();
     EXPECT_STREQ(s.text(), "MIXED 1");

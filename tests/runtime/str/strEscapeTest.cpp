@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(strEscapeTest, EscapeUnescapeQuote) {
+TEST(StrEscapeTest, EscapeUnescapeQuote) {
     EXPECT_STREQ(escape("a\tb\"c\\d\r\n").text(), "a\\tb\\\"c\\\\d\\r\\n");
     EXPECT_STREQ(unescape("a\\tb\\\"c\\\\d\\r\\n").text(), "a\tb\"c\\d\r\n");
     EXPECT_STREQ(unescape("a\\q").text(), "aq");
@@ -16,7 +16,7 @@ TEST(strEscapeTest, EscapeUnescapeQuote) {
     EXPECT_STREQ(quote(nullptr).text(), "\"\"");
 }
 
-TEST(strEscapeTest, AppendHelpersChain) {
+TEST(StrEscapeTest, AppendHelpersChain) {
     str line("frame ");
     line << uint32_t{4294967295u} << " " << uint16_t{65535} << " " << int32_t{-7} << " " << str("x")
          << static_cast<const char*>(nullptr);

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(strTest, EmptyFormsBehaveAlikeExceptAgainstNull) {
+TEST(StrTest, EmptyFormsBehaveAlikeExceptAgainstNull) {
     str none;
     EXPECT_EQ(none.data(), nullptr);
     EXPECT_STREQ(none.text(), "");
@@ -30,7 +30,7 @@ TEST(strTest, EmptyFormsBehaveAlikeExceptAgainstNull) {
     EXPECT_EQ(assigned.data(), nullptr);
 }
 
-TEST(strTest, ComparesUnsignedBytes) {
+TEST(StrTest, ComparesUnsignedBytes) {
     str a("abc");
     EXPECT_FALSE(a.equals(nullptr));
     EXPECT_TRUE(a.less("abd"));
@@ -40,7 +40,7 @@ TEST(strTest, ComparesUnsignedBytes) {
     EXPECT_TRUE(a.less("\xE4"));  // bytes above 0x7F sort after ASCII
 }
 
-TEST(strTest, CopiesAndNumbers) {
+TEST(StrTest, CopiesAndNumbers) {
     str a("text");
     str b(a);
     EXPECT_NE(a.data(), b.data());
@@ -59,7 +59,7 @@ TEST(strTest, CopiesAndNumbers) {
     EXPECT_EQ(str(-1e-300 / 3.0, 60).length(), 67);
 }
 
-TEST(strTest, Searches) {
+TEST(StrTest, Searches) {
     str s("abcabcXY");
     EXPECT_EQ(s.find("bc"), 1);
     EXPECT_EQ(s.findLast("bc"), 4);

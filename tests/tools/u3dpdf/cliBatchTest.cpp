@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(cliBatchTest, EveryModelGetsItsLineInOrderAndFailuresLeaveTheOthersAlone) {
+TEST(CliBatchTest, EveryModelGetsItsLineInOrderAndFailuresLeaveTheOthersAlone) {
     scratchDirS dir("batch");
     fs::create_directory(dir / "in");
     std::vector<std::string> args{"convert"};
@@ -48,7 +48,7 @@ TEST(cliBatchTest, EveryModelGetsItsLineInOrderAndFailuresLeaveTheOthersAlone) {
     EXPECT_TRUE(fs::is_directory(dir / "out" / "d.pdf"));
 }
 
-TEST(cliBatchTest, OneWorkerByDefaultAMissingFolderIsMadeAndMisuseIsRefused) {
+TEST(CliBatchTest, OneWorkerByDefaultAMissingFolderIsMadeAndMisuseIsRefused) {
     scratchDirS dir("batchusage");
     fs::copy_file(testData("box.u3d"), dir / "one.u3d");
     fs::create_directory(dir / "sub");

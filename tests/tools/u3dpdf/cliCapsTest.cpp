@@ -43,7 +43,7 @@ const char* const kCaps =
     "\t}\n"
     "}\n";
 
-TEST(cliCapsTest, PrintsTheCapabilityTreeInThePrettyForm) {
+TEST(CliCapsTest, PrintsTheCapabilityTreeInThePrettyForm) {
     const cliResultS run = runCli({"caps"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
@@ -58,7 +58,7 @@ TEST(cliCapsTest, PrintsTheCapabilityTreeInThePrettyForm) {
 
 // The order the help gives: beside the executable, then ../lib, then the
 // build tree it was built in. The first file found is the one loaded.
-TEST(cliCapsTest, FindsTheModuleBesideThenInLibThenInTheBuildTree) {
+TEST(CliCapsTest, FindsTheModuleBesideThenInLibThenInTheBuildTree) {
     scratchDirS dir("locate");
     const fs::path bin = dir / "bin";
     fs::create_directories(bin);

@@ -27,8 +27,8 @@ bool oneErrorLine(const std::string& err) {
     return err.rfind("u3dpdf: ", 0) == 0 && err.find('\n') == err.size() - 1;
 }
 
-bool qpdfAccepts(const fs::path& pdf) { return runCommand("qpdf --check " + shellQuoted(pdf) + " >/dev/null").status == 0; }
+bool qpdfAccepts(const fs::path& pdf) { return runQpdf({"--check", pdf.string()}).status == 0; }
 
 std::string embeddedModel(const fs::path& pdf) {
-    return runCommand("qpdf --show-object=8 --filtered-stream-data " + shellQuoted(pdf)).output;
+    return runQpdf({"--show-object=8", "--filtered-stream-data", pdf.string()}).output;
 }

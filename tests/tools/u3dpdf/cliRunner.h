@@ -3,7 +3,7 @@
 // helpers (tests/integration/moduleHost.h).
 #pragma once
 
-#include "../../integration/moduleHost.h"
+#include "integration/moduleHost.h"
 
 #include <filesystem>
 #include <string>

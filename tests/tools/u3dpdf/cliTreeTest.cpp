@@ -24,7 +24,7 @@ std::string treeOf(const fs::path& file, const char* option = nullptr, const cha
     return run.out.substr(0, run.out.size() - 1);
 }
 
-TEST(cliTreeTest, BracedFilesRoundTripCompactAndPretty) {
+TEST(CliTreeTest, BracedFilesRoundTripCompactAndPretty) {
     scratchDirS dir("tree");
     writeFile(dir / "in.txt", "A{ B{1} }\nC{2, \"line\\nquote\\\" back\\\\\"}\nD{-0.5,1e20,0.1}");
     const std::string compact = "A{B{1}}C{2,\"line\\nquote\\\" back\\\\\"}D{-0.5,1e+20,0.1}";
@@ -41,7 +41,7 @@ TEST(cliTreeTest, BracedFilesRoundTripCompactAndPretty) {
     EXPECT_EQ(treeOf(dir / "empty.txt"), "");
 }
 
-TEST(cliTreeTest, IniFilesBecomeTheirTreeAndRoundTrip) {
+TEST(CliTreeTest, IniFilesBecomeTheirTreeAndRoundTrip) {
     scratchDirS dir("treeini");
     writeFile(dir / "in.ini", "[ Main ]\r\nkey = value\n;comment=1\nname=a=b\n[Other]\nPath=x\n");
     // A node with children is followed by its sibling without a comma.
@@ -54,7 +54,7 @@ TEST(cliTreeTest, IniFilesBecomeTheirTreeAndRoundTrip) {
     EXPECT_EQ(treeOf(dir / "pretty.txt"), compact);
 }
 
-TEST(cliTreeTest, FilesThatCannotBeReadExitTwo) {
+TEST(CliTreeTest, FilesThatCannotBeReadExitTwo) {
     scratchDirS dir("treebad");
     writeFile(dir / "bad.txt", "A{\n\n{B}}");
     cliResultS run = runCli({"tree", dir / "bad.txt"});

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(cliUsageTest, BadCommandLinesExitTwoWithOneLine) {
+TEST(CliUsageTest, BadCommandLinesExitTwoWithOneLine) {
     const std::vector<std::string> refused[] = {
         {},
         {"export"},
@@ -20,12 +20,19 @@ TEST(cliUsageTest, BadCommandLinesExitTwoWithOneLine) {
         {"convert", "m.u3d", "-o", "out.pdf", "--bbox", "0", "0", "0", "1", "1"},
         {"convert", "m.u3d", "-o", "out.pdf", "--bbox", "0", "0", "0", "1", "1", "x"},
         {"convert", "m.u3d", "-o", "out.pdf", "--bbox", "0", "0", "0", "1", "1", "inf"},
+        // The unit box that stands in for a missing --bbox has no centre
+        // worth aiming at.
+        {"convert", "m.u3d", "-o", "out.pdf", "--center"},
         {"request"},
         {"request", "r.txt", "--pretty"},
         {"caps", "extra"},
         {"caps", "--module"},
         {"tree"},
         {"tree", "t.txt", "--compact"},
+        {"info"},
+        {"info", "a.u3d", "b.u3d"},
+        {"info", "a.u3d", "--pretty"},
+        {"formats", "stl"},
     };
     for (const std::vector<std::string>& args : refused) {
         const cliResultS run = runCli(args);
@@ -35,7 +42,7 @@ TEST(cliUsageTest, BadCommandLinesExitTwoWithOneLine) {
     }
 }
 
-TEST(cliUsageTest, ModulesThatCannotServeExitTwoWithOneLine) {
+TEST(CliUsageTest, ModulesThatCannotServeExitTwoWithOneLine) {
     scratchDirS dir("badmodule");
     writeFile(dir / "fake.so", "not a library");
     const std::string modules[] = {
@@ -53,11 +60,11 @@ TEST(cliUsageTest, ModulesThatCannotServeExitTwoWithOneLine) {
                   " is not a u3dpdf module: it does not export convertMetaTree\n");
 }
 
-TEST(cliUsageTest, HelpIsThereForTheProgramAndEveryCommand) {
+TEST(CliUsageTest, HelpIsThereForTheProgramAndEveryCommand) {
     const cliResultS program = runCli({"--help"});
     EXPECT_EQ(program.status, 0);
     EXPECT_EQ(program.err, "");
-    for (const char* command : {"convert", "request", "caps", "tree"}) {
+    for (const char* command : {"convert", "request", "caps", "tree", "info", "formats"}) {
         EXPECT_NE(program.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
         // Help wins over the mistakes on the same line.
         const cliResultS help = runCli({command, "--bogus", "--help"});

@@ -1,0 +1,38 @@
+#include "modelCheck.h"
+
+#include "cliExit.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+u3d::u3dFileS readModel(const std::string& path) {
+    // Said as every command says it of a file it cannot read.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        inputError("cannot read " + path + ": " + std::strerror(errno));
+    std::fclose(file);
+    try {
+        return u3d::readU3dFile(path);
+    } catch (const u3d::formatError& error) {
+        inputError(path + ": " + error.what());
+    }
+}
+
+u3d::boxS checkModelStructure(const std::string& shown, const std::string& path) {
+    u3d::u3dFileS model;
+    try {
+        model = u3d::readU3dFile(path, {false});
+    } catch (const u3d::formatError& error) {
+        inputError(shown + ": " + error.what());
+    }
+    const std::vector<std::string>& faults = model.summary.faults;
+    if (faults.empty())
+        return model.summary.worldBox;
+    std::string line = "u3dpdf: warning: " + shown + ": " + faults.front();
+    if (faults.size() > 1)
+        line += " (and " + std::to_string(faults.size() - 1) + " more)";
+    line += "; it is embedded as it is\n";
+    std::fputs(line.c_str(), stderr);
+    return model.summary.worldBox;
+}
