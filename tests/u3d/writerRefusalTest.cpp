@@ -76,7 +76,7 @@ TEST(WriterRefusalTest, NamesOfAbsentObjectsAreWrittenAsTheyAre) {
         EXPECT_NE(text.find(name), std::string::npos) << name;
 }
 
-class WriterFile : public ::testing::Test {
+class WriterFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder_ = fs::temp_directory_path() / ("u3d-writer-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -101,7 +101,7 @@ protected:
     fs::path folder_;
 };
 
-TEST_F(WriterFile, ReplacesTheTargetOnlyWhenComplete) {
+TEST_F(WriterFileTest, ReplacesTheTargetOnlyWhenComplete) {
     const fs::path target = folder_ / "model.u3d";
     std::ofstream(target) << "old";
     sceneS broken = sceneOf(gridMesh("grid", 2, false, false));
@@ -117,7 +117,7 @@ TEST_F(WriterFile, ReplacesTheTargetOnlyWhenComplete) {
     EXPECT_EQ(entries(), std::vector<std::string>{"model.u3d"});
 }
 
-TEST_F(WriterFile, AFolderThatCannotTakeTheFileIsAnErrorNamingThePath) {
+TEST_F(WriterFileTest, AFolderThatCannotTakeTheFileIsAnErrorNamingThePath) {
     const fs::path target = folder_ / "missing" / "model.u3d";
     try {
         writeU3dFile(sceneOf(gridMesh("grid", 1, false, false)), target.string());

@@ -76,7 +76,9 @@ int runBatchConversion(const batchS& batch) {
         for (std::size_t i = next++; i < count; i = next++) {
             const std::string& model = batch.models[i];
             const std::string output = batchOutputPath(batch.outputFolder, model);
-            std::vector<std::string> args{"convert", model, "-o", output};
+            // -o with the folder: the worker writes FOLDER/NAME.pdf, and a
+            // folder already standing at that path fails its model.
+            std::vector<std::string> args{"convert", model, "-o", batch.outputFolder};
             args.insert(args.end(), batch.workerOptions.begin(), batch.workerOptions.end());
             const hostPlatform::childResultS child = hostPlatform::runChild(self, args);
             const bool ok = child.exited && child.status == kExitConverted;

@@ -74,7 +74,8 @@ const char* const kHelp =
     "                        need -d.\n"
     "  -j, --jobs N          with -d: N workers at once (1 to 64; default 1)\n"
     "\n"
-    "A U3D model is read as U3D first: a file that is not U3D, is truncated or has\n"
+    "A model whose name ends in .u3d, or that starts as U3D does, is U3D; it is\n"
+    "read as U3D first: a file that is not U3D, is truncated or has\n"
     "blocks that run past its end is refused before anything is written. Content\n"
     "that does not decode (viewers may still show the rest) gets a warning line,\n"
     "and the model is embedded as it is. A model read from a pipe must be U3D.\n"
@@ -238,7 +239,7 @@ int runConvert(const std::vector<std::string>& words) {
     const interruptGuardC guard;
     // A pipe can be read once: it goes to the module's copy and must be U3D.
     std::error_code ec;
-    if (std::filesystem::is_regular_file(model, ec) && !isU3dFile(model))
+    if (std::filesystem::is_regular_file(model, ec) && !readAsU3d(model))
         return convertImported(args, model, output, progress);
     return convertU3d(args, model, output, progress);
 }

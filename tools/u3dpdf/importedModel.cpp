@@ -8,10 +8,12 @@
 #include "u3d/sceneScale.h"
 #include "u3d/writer.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -29,7 +31,12 @@ std::string tooLarge(const std::string& model, double diagonal, double scale) {
 
 }  // namespace
 
-bool isU3dFile(const std::string& path) {
+bool readAsU3d(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".u3d")
+        return true;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         inputError("cannot read " + path + ": " + std::strerror(errno));

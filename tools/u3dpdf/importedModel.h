@@ -11,9 +11,11 @@
 
 class progressC;
 
-// Whether the file starts as a U3D file does; an input error when it cannot
-// be read.
-bool isU3dFile(const std::string& path);
+// Whether the model is read as U3D: its name ends in .u3d (a file of
+// another format renamed so is refused by the reader as not U3D, rather
+// than imported as what it is) or it starts as a U3D file does. An input
+// error when it cannot be read.
+bool readAsU3d(const std::string& path);
 
 // The model's scene, scaled by `scale` when it is not 1. An input error
 // naming the model when it cannot be imported, holds nothing to draw or

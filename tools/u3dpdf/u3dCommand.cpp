@@ -103,7 +103,7 @@ int runU3d(const std::vector<std::string>& words) {
     std::error_code ec;
     if (!output.toStandardOutput && std::filesystem::equivalent(model, output.path, ec))
         usageError("u3d", "the output " + output.path + " is the model " + model);
-    if (isU3dFile(model))
+    if (readAsU3d(model))
         inputError(model + " is a U3D file already");
     progressC progress(args.has("--quiet"));
     progress.item(std::filesystem::path(model).filename().string());

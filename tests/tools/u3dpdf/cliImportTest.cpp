@@ -93,7 +93,7 @@ TEST(CliImportTest, EveryFormatConvertsToAPdfWhoseModelHasAssimpsBox) {
         // The module got the measured box and aims the view at its centre.
         const cameraTextS camera = centredCameraText({{box.min[0], box.min[1], box.min[2]},
                                                       {box.max[0], box.max[1], box.max[2]}});
-        EXPECT_NE(readFile(pdf).find("/C2W [" + camera.c2w + "]"), std::string::npos);
+        EXPECT_NE(readFile(pdf).find("/C2W [" + camera.c2w + " ]"), std::string::npos);
         EXPECT_EQ(directoryListing(folder.path() / "tmp"), "");
 
         const fs::path u3dFile = folder.path() / "out.u3d";
