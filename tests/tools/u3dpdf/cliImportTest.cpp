@@ -163,4 +163,34 @@ TEST(CliImportTest, BadInputEndsInOneLineAndLeavesNothing) {
     }
 }
 
+// The U3D alone goes where -o says, the same bytes each way; a batch mixes
+// imported and U3D models.
+TEST(CliImportTest, U3dGoesToAFileAFolderOrStandardOutputAndBatchesMixFormats) {
+    const scratchFolderC folder("cli_u3d_out");
+    const std::string part = folder.write("part.stl", binaryStl(torus(12, 6, 4, 1)));
+    fs::create_directory(folder.path() / "sub");
+    fs::create_directory(folder.path() / "tmp");
+    const fs::path file = folder.path() / "file.u3d";
+    ASSERT_EQ(runCliWith({{"u3d", part, "-o", file.string()}, {}, folder.path() / "tmp", {}}).status, 0);
+    ASSERT_EQ(runCliWith({{"u3d", part, "-o", (folder.path() / "sub").string()}, {}, folder.path() / "tmp", {}}).status, 0);
+    const cliResultS piped = runCliWith({{"u3d", part, "-o", "-"}, {}, folder.path() / "tmp", {}});
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    const std::string bytes = readFile(file);
+    EXPECT_TRUE(readFile(folder.path() / "sub" / "part.u3d") == bytes);
+    EXPECT_TRUE(piped.out == bytes);
+    expectAssimpsBox(u3dBox(bytes), part);
+    // Nothing left beside the outputs or in the temporary folder.
+    EXPECT_EQ(directoryListing(folder.path() / "sub"), "part.u3d");
+    EXPECT_EQ(directoryListing(folder.path() / "tmp"), "");
+
+    fs::copy_file(testData("torus.u3d"), folder.path() / "ring.u3d");
+    const cliResultS batch =
+        runCliWith({{"convert", "part.stl", "ring.u3d", "-d", "out", "-j", "2"}, folder.path(), folder.path() / "tmp", {}});
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(batch.out, "part.stl -> out/part.pdf\nring.u3d -> out/ring.pdf\n");
+    EXPECT_TRUE(qpdfAccepts(folder.path() / "out" / "part.pdf"));
+    EXPECT_TRUE(embeddedModel(folder.path() / "out" / "ring.pdf") == readFile(testData("torus.u3d")));
+    EXPECT_EQ(directoryListing(folder.path() / "tmp"), "");
+}
+
 }  // namespace
