@@ -52,6 +52,8 @@ std::string quotedArgument(const std::string& arg) {
     }
     quoted.append(2 * backslashes, '\\');
     return quoted + "\"";
+}
+
 // Where the random names of temporary files start.
 uint64_t nameSeed() {
     LARGE_INTEGER seed;
