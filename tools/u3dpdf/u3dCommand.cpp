@@ -79,8 +79,15 @@ void writeReplacing(const u3d::sceneS& scene, const std::string& model, const st
         hidden = std::make_unique<guardedFileC>(path);
     }
     writeInto(scene, model, hidden->path());
-    const interruptHoldC hold;
+    // The hidden file was made for this user alone: the result gets the
+    // permissions of the file it replaces, or those a new file usually has.
     std::error_code ec;
+    const std::filesystem::file_status existing = std::filesystem::status(target, ec);
+    const std::filesystem::perms perms = std::filesystem::exists(existing)
+                                             ? existing.permissions()
+                                             : std::filesystem::perms(0644);
+    std::filesystem::permissions(hidden->path(), perms, ec);
+    const interruptHoldC hold;
     std::filesystem::rename(hidden->path(), target, ec);
     if (ec)
         inputError("cannot write " + target + ": " + ec.message());
