@@ -18,6 +18,7 @@ const std::vector<cliCommandS>& cliCommands() {
         {"info", "info MODEL.u3d [--json]\n"
                  "                  what a U3D file holds: blocks, nodes, resources, world box",
          runInfo},
+        {"formats", "formats         list the input formats this build reads", runFormats},
     };
     return commands;
 }

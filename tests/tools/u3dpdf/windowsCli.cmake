@@ -1,7 +1,8 @@
 # u3dpdf.exe as a user on Windows runs it, under Wine: it finds u3dpdf.dll
 # in the build tree, converts a model without touching it, writes a PDF that
 # qpdf accepts and whose 3D stream is the model, and fails cleanly on input
-# it cannot read and on a module it cannot load. QPDF is the build machine's
+# it cannot read and on a module it cannot load, says what a model holds and
+# lists U3D as the one format it reads. QPDF is the build machine's
 # qpdf, or empty when there is none: then the PDF goes unchecked and the test
 # reports itself skipped, naming qpdf.
 #   cmake -DWINE=... -DQPDF=... -DCLI=u3dpdf.exe -DMODEL=torus.u3d -DWORK=dir -P windowsCli.cmake
@@ -90,6 +91,12 @@ run_cli(convert part.u3d -o part.pdf)
 if(NOT result EQUAL 2 OR EXISTS "${WORK}/part.pdf"
    OR NOT err MATCHES "^u3dpdf: part.u3d: block 0x696C6F73 at offset 0: not a U3D file")
   message(FATAL_ERROR "convert of a file that is not U3D exited ${result}: ${err}")
+endif()
+
+# This build has no assimp: U3D is the one format it reads.
+run_cli(formats)
+if(NOT result EQUAL 0 OR NOT out MATCHES "^u3d +Universal 3D \\(U3D\\)\r?\n$")
+  message(FATAL_ERROR "formats exited ${result}: ${out}${err}")
 endif()
 
 file(REMOVE_RECURSE "${WORK}")
