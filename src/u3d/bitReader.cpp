@@ -15,6 +15,10 @@ bitReaderC::bitReaderC(std::span<const uint8_t> data, blockPlaceS place)
 
 void bitReaderC::fail(const std::string& fault) const { throw formatError(fault, place_); }
 
+void bitReaderC::failTooManyValues() const {
+    fail("more coded values than the block's " + std::to_string(sizeBits_ / 8) + " bytes can hold");
+}
+
 void bitReaderC::startCoding() {
     reversed_.resize(data_.size() + 8, 0);
     for (std::size_t i = 0; i < data_.size(); ++i)
@@ -43,6 +47,17 @@ uint32_t bitReaderC::readLargeAdaptiveSymbol(histogramC& histogram, uint32_t d) 
     histogram.add(symbol);
     settle();
     return symbol;
+}
+
+void bitReaderC::skipCompressedU32(uint32_t context, uint64_t count) {
+    if (noCompression_ || context - 1 >= kStaticFull) {
+        for (; count > 0; --count)
+            readUnusual(context, &bitReaderC::readU32);
+        return;
+    }
+    for (; count > 0; --count)
+        if (readAdaptiveSymbol(context) == 0)
+            histograms_[context].add(readU32() + 1);
 }
 
 uint8_t bitReaderC::readU8() {

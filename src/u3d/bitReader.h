@@ -48,6 +48,11 @@ public:
     uint8_t readCompressedU8(uint32_t context) { return readCompressed(context, &bitReaderC::readU8); }
     uint16_t readCompressedU16(uint32_t context) { return readCompressed(context, &bitReaderC::readU16); }
     uint32_t readCompressedU32(uint32_t context) { return readCompressed(context, &bitReaderC::readU32); }
+    // Reads `count` compressed U32 values of one context and drops them: a
+    // mesh's normal indices, several per face, which take most of the
+    // values of a progressive mesh and none of which the scene keeps. One
+    // loop, so that the coder's state stays at hand from value to value.
+    void skipCompressedU32(uint32_t context, uint64_t count);
 
     // Bits consumed so far, and the bits of the block not consumed yet.
     uint64_t bitsRead() const { return position_; }
@@ -140,6 +145,7 @@ private:
     // On the first coded value: the reversed data and a histogram per
     // adaptive context.
     void startCoding();
+    [[noreturn, gnu::cold]] void failTooManyValues() const;
 
 
     // Consumes the bits the last narrowing settled. Pending underflow bits
@@ -157,7 +163,7 @@ private:
         if (position_ + interval_.underflow > sizeBits_) [[unlikely]]
             fail("compressed data runs past the end of the block");
         if (--symbolsLeft_ == 0) [[unlikely]]
-            fail("more coded values than the block's " + std::to_string(sizeBits_ / 8) + " bytes can hold");
+            failTooManyValues();
     }
 
     std::span<const uint8_t> data_;

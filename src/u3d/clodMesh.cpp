@@ -472,8 +472,7 @@ void clodMeshC::readNormalUpdates(bitReaderC& in, geometryS& mesh, elementBudget
         budget.spend(in, normals, "normal");
         for (uint32_t i = 0; i < normals; ++i)
             skipQuantised(in, ctx::kNormalDiffSigns, ctx::kNormalDiffMagX, 3);
-        for (uint32_t i = adjacency_.faceCount(position); i > 0; --i)
-            in.readCompressedU32(ctx::kNormalLocalIndex);
+        in.skipCompressedU32(ctx::kNormalLocalIndex, adjacency_.faceCount(position));
     }
 }
 

@@ -36,14 +36,22 @@ uint32_t histogramC::find(uint32_t target, uint32_t& below) const {
         return position;
     }
     // Descend the tree from the top: after each step `position` symbols
-    // have a cumulative frequency of `sum` <= target.
+    // have a cumulative frequency of `sum` <= target. The capacity is a
+    // power of two, so after the first step position + step stays within
+    // it. Each step's choice is as likely one way as the other, so it is
+    // made without a branch.
     const uint32_t capacity = static_cast<uint32_t>(large_->counts.size());
-    const std::vector<uint32_t>& tree = large_->tree;
-    for (uint32_t step = capacity; step > 0; step >>= 1)
-        if (position + step <= capacity && sum + tree[position + step] <= target) {
-            position += step;
-            sum += tree[position];
-        }
+    const uint32_t* tree = large_->tree.data();
+    if (tree[capacity] <= target) {
+        below = tree[capacity];
+        return capacity;
+    }
+    for (uint32_t step = capacity >> 1; step > 0; step >>= 1) {
+        const uint32_t next = sum + tree[position + step];
+        const bool take = next <= target;
+        position += take ? step : 0;
+        sum = take ? next : sum;
+    }
     below = sum;
     return position;
 }

@@ -110,23 +110,80 @@ int expectAgreement(const std::vector<uint8_t>& bytes, const std::vector<readS>&
     return int(reads.size());
 }
 
-TEST(BitReaderAgreementTest, WrittenStreamsAndTheSameWithBitsFlipped) {
-    std::mt19937 random(17);
+// Rounds of a stream a writer wrote (all of it must agree), each then with
+// one, two, three and four bits flipped; returns how many reads of the
+// flipped streams agreed.
+using checkT = int (*)(const std::vector<uint8_t>&, const std::vector<readS>&);
+int writtenAndFlipped(uint32_t seed, int rounds, checkT check) {
+    std::mt19937 random(seed);
     int flippedReads = 0;
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < rounds && !::testing::Test::HasFailure(); ++round) {
         SCOPED_TRACE(round);
         const std::vector<readS> reads = randomReads(random, 20000);
         std::vector<uint8_t> bytes = written(random, reads);
-        ASSERT_EQ(expectAgreement(bytes, reads), int(reads.size()));
+        EXPECT_EQ(check(bytes, reads), int(reads.size()));
         for (int flip = 0; flip < 4 && !bytes.empty(); ++flip) {
             bytes[random() % bytes.size()] ^= uint8_t(1 << (random() % 8));
-            flippedReads += expectAgreement(bytes, reads);
+            flippedReads += check(bytes, reads);
         }
-        if (HasFailure())
-            return;
     }
+    return flippedReads;
+}
+
+TEST(BitReaderAgreementTest, WrittenStreamsAndTheSameWithBitsFlipped) {
     // Flipped bits mostly decode on, to other values, before a fault.
-    EXPECT_GT(flippedReads, 12 * 4 * 1000);
+    EXPECT_GT(writtenAndFlipped(17, 12, expectAgreement), 12 * 4 * 1000);
+}
+
+// The same streams with every run of compressed U32 reads dropped at once
+// (skipCompressedU32, as a mesh drops its normal indices): the reader ends
+// each run where the plain decoder does after reading it value by value,
+// and faults within the run when the plain decoder does.
+int expectAgreementSkipping(const std::vector<uint8_t>& bytes, const std::vector<readS>& reads) {
+    bitReaderC r(bytes, {});
+    u3dtest::plainDecoderC p(bytes);
+    std::size_t i = 0;
+    while (i < reads.size()) {
+        const readS& read = reads[i];
+        std::size_t end = i + 1;
+        while (end < reads.size() && reads[end].context == read.context && reads[end].bytes == read.bytes &&
+               reads[end].plain == read.plain)
+            ++end;
+        if (read.plain || read.bytes != 4) {
+            const std::optional<uint32_t> fast = readWith(r, read);
+            EXPECT_EQ(fast, readWith(p, read)) << "read " << i;
+            if (!fast || ::testing::Test::HasFailure())
+                return int(i);
+            ++i;
+            continue;
+        }
+        bool fastFault = false;
+        try {
+            r.skipCompressedU32(read.context, end - i);
+        } catch (const formatError&) {
+            fastFault = true;
+        }
+        bool plainFault = false;
+        for (std::size_t k = i; k < end && !plainFault; ++k)
+            plainFault = !readWith(p, read);
+        EXPECT_EQ(fastFault, plainFault) << "run from read " << i << ", context " << read.context;
+        if (fastFault || plainFault || ::testing::Test::HasFailure())
+            return int(i);
+        EXPECT_EQ(r.bitsRead(), p.bitsRead()) << "after the run from read " << i;
+        i = end;
+    }
+    return int(reads.size());
+}
+
+TEST(BitReaderAgreementTest, RunsDroppedAtOnce) {
+    EXPECT_GT(writtenAndFlipped(23, 6, expectAgreementSkipping), 6 * 4 * 1000);
+    std::mt19937 random(31);
+    for (int round = 0; round < 30 && !HasFailure(); ++round) {
+        std::vector<uint8_t> noise(random() % 3000);
+        for (uint8_t& b : noise)
+            b = uint8_t(random());
+        expectAgreementSkipping(noise, randomReads(random, 5000));
+    }
 }
 
 TEST(BitReaderAgreementTest, RandomBytes) {
