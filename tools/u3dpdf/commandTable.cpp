@@ -6,7 +6,7 @@
 const std::vector<cliCommandS>& cliCommands() {
     static const std::vector<cliCommandS> commands = {
         {"convert", "convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
-                    "                  [--center]]\n"
+                    "                  [--center]] [--poster ... --views LIST, see convert --help]\n"
                     "                  convert a model; MODEL.u3d itself is left alone",
          runConvert},
         {"request", "request FILE    pass a request tree (braced text form) to the module", runRequest},

@@ -1,5 +1,5 @@
-// u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox ... [--center]]: a conversion
-// of a model file that the user keeps.
+// u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox ... [--center]] [presentation
+// options]: a conversion of a model file that the user keeps.
 #include "cliArgs.h"
 #include "cliExit.h"
 #include "commands.h"
@@ -7,18 +7,21 @@
 #include "hostPlatform.h"
 #include "modelCheck.h"
 #include "moduleConversion.h"
+#include "presentationOptions.h"
 #include "temporaryCopy.h"
+#include "translator/customEntryKeys.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 namespace {
 
 const char* const kHelp =
     "Usage: u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
-    "                      [--center]] [--module PATH]\n"
+    "                      [--center]] [presentation options] [--module PATH]\n"
     "\n"
     "Converts the U3D model into a one-page PDF whose 3D annotation embeds it.\n"
     "The module deletes the U3D file it converts, so u3dpdf hands it a copy made\n"
@@ -37,16 +40,20 @@ const char* const kHelp =
     "                        orbits the origin, which frames a model away from the\n"
     "                        origin badly\n"
     "  --module PATH         the module to load (see u3dpdf --help)\n"
+    "\n";
+
+const char* const kHelpTail =
     "\n"
     "MODEL.u3d is read as U3D first: a file that is not U3D, is truncated or has\n"
     "blocks that run past its end is refused before anything is written. Content\n"
     "that does not decode (viewers may still show the rest) gets a warning line,\n"
-    "and the model is embedded as it is.\n"
+    "and the model is embedded as it is, without a poster unless --poster asks\n"
+    "for one (the module then refuses to draw what does not decode).\n"
     "\n"
     "Exit status: 0 converted; 1 the module could not convert (the reason it gives\n"
     "is shown; no output file is left and an existing OUT.pdf is kept); 2 usage\n"
-    "error, unreadable model, a file that is not U3D or a module that cannot be\n"
-    "loaded.\n";
+    "error (a presentation value the module does not take among them),\n"
+    "unreadable model, a file that is not U3D or a module that cannot be loaded.\n";
 
 const cliOptionS kOptions[] = {
     {"--output", "-o", 1},
@@ -54,6 +61,13 @@ const cliOptionS kOptions[] = {
     {"--center", nullptr, 0},
     {"--module", nullptr, 1},
 };
+
+std::vector<cliOptionS> convertOptions() {
+    std::vector<cliOptionS> options(std::begin(kOptions), std::end(kOptions));
+    const std::vector<cliOptionS>& presentation = presentationOptions();
+    options.insert(options.end(), presentation.begin(), presentation.end());
+    return options;
+}
 
 double boxNumber(const std::string& word) {
     errno = 0;
@@ -87,9 +101,9 @@ void refuseOverwritingModel(const std::string& model, const std::string& output)
 }  // namespace
 
 int runConvert(const std::vector<std::string>& words) {
-    const cliArgsC args("convert", kOptions, words);
+    const cliArgsC args("convert", convertOptions(), words);
     if (args.helpAsked()) {
-        printHelp(kHelp);
+        printHelp(kHelp + presentationHelp() + kHelpTail);
         return kExitConverted;
     }
     const std::string model = args.operands(1, "MODEL.u3d")[0];
@@ -105,10 +119,16 @@ int runConvert(const std::vector<std::string>& words) {
     refuseOverwritingModel(model, output);
 
     const temporaryCopyC copy(model);
-    // The copy is what the module embeds.
-    checkModelStructure(model, copy.path());
-    metaObjectC request =
-        centred ? buildCentredRequest(output, copy.path(), box) : buildConversionRequest(output, copy.path(), box);
+    // The copy is what the module embeds. A poster of a model that does not
+    // decode completely would leave out what viewers may still show.
+    const bool posterChosen = args.has("--poster") || args.has("--no-poster");
+    const bool decoded = checkModelStructure(model, copy.path(), posterChosen ? "" : ", without a poster");
+    const presentationEntriesC presentation(args, decoded);
+    std::vector<customEntryS> entries;
+    if (centred)
+        entries.push_back({kEntryCenterView, "On"});
+    presentation.appendTo(entries);
+    metaObjectC request = buildConversionRequest(output, copy.path(), box, entries);
     return runModuleConversion(args.value("--module"), request,
                                "the module could not convert " + model + " to " + output);
 }

@@ -14,5 +14,6 @@ u3d::u3dFileS readModel(const std::string& path);
 // the module embeds it: a file that is not U3D, is truncated or has blocks
 // that run past its end is an input error. Content that does not decode
 // (viewers may still show the rest) gets one warning line on standard
-// error, and the conversion goes on.
-void checkModelStructure(const std::string& shown, const std::string& path);
+// error, "...; it is embedded as it is" and the consequence, and the
+// conversion goes on. True when the whole file decoded.
+bool checkModelStructure(const std::string& shown, const std::string& path, const std::string& consequence = {});
