@@ -17,13 +17,15 @@ int runRequest(const std::vector<std::string>& args);
 int runCaps(const std::vector<std::string>& args);
 int runTree(const std::vector<std::string>& args);
 int runInfo(const std::vector<std::string>& args);
+int runFormats(const std::vector<std::string>& args);
 
 // The commands in the order the help lists them.
 const std::vector<cliCommandS>& cliCommands();
 // "u3dpdf --help".
 std::string programHelp();
 
-// Prints a command's help on standard output; an error when it cannot.
+// Prints a command's help (or any text) on standard output; an error when
+// it cannot.
 void printHelp(const std::string& text);
 // Prints a command's output on standard output; an error when it cannot.
 void printText(const std::string& text);

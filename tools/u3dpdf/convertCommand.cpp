@@ -1,14 +1,18 @@
-// u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox ... [--center]] [presentation
-// options]: a conversion of a model file that the user keeps.
+// u3dpdf convert MODEL.u3d -o OUT.pdf|DIR|- [--bbox ... [--center]]
+// [presentation options]: a conversion of a model file that the user keeps.
 #include "cliArgs.h"
 #include "cliExit.h"
 #include "commands.h"
 #include "conversionRequest.h"
 #include "hostPlatform.h"
+#include "interruptGuard.h"
 #include "modelCheck.h"
+#include "modelHandoff.h"
 #include "moduleConversion.h"
+#include "outputTarget.h"
 #include "presentationOptions.h"
-#include "temporaryCopy.h"
+#include "progress.h"
+#include "standardOutput.h"
 #include "translator/customEntryKeys.h"
 
 #include <cerrno>
@@ -16,19 +20,25 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 
 namespace {
 
 const char* const kHelp =
-    "Usage: u3dpdf convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
-    "                      [--center]] [presentation options] [--module PATH]\n"
+    "Usage: u3dpdf convert MODEL.u3d -o OUT.pdf|DIR|- [--bbox MINX MINY MINZ MAXX MAXY\n"
+    "                      MAXZ [--center]] [--quiet] [presentation options]\n"
+    "                      [--module PATH]\n"
     "\n"
     "Converts the U3D model into a one-page PDF whose 3D annotation embeds it.\n"
-    "The module deletes the U3D file it converts, so u3dpdf hands it a copy made\n"
-    "in " U3DPDF_TEMPORARY_DIRECTORY_RULE " and removes that copy\n"
-    "when the conversion fails: MODEL.u3d itself is never changed or deleted.\n"
+    "The module deletes the U3D file it converts, so u3dpdf hands it another\n"
+    "path to the model's bytes: a view of the open file where the system has one,\n"
+    "else a hard link beside the model, else a copy in\n"
+    "" U3DPDF_TEMPORARY_DIRECTORY_RULE ". MODEL.u3d itself is never\n"
+    "changed or deleted.\n"
     "\n"
-    "  -o, --output OUT.pdf  the PDF file to write (required; not MODEL.u3d)\n"
+    "  -o, --output OUT.pdf  the PDF file to write (required; not MODEL.u3d); in an\n"
+    "                        existing directory DIR: DIR/MODEL.pdf; - writes the\n"
+    "                        PDF to standard output, which must not be a terminal\n"
     "  --bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
     "                        the model's bounding box, from which the module places\n"
     "                        the default camera. Default: the unit box 0 0 0 1 1 1\n"
@@ -39,6 +49,8 @@ const char* const kHelp =
     "                        (the module's CenterView entry); without it the view\n"
     "                        orbits the origin, which frames a model away from the\n"
     "                        origin badly\n"
+    "  --quiet               no progress line; without it, when standard error is a\n"
+    "                        terminal, a line there shows each step while it runs\n"
     "  --module PATH         the module to load (see u3dpdf --help)\n"
     "\n";
 
@@ -50,15 +62,20 @@ const char* const kHelpTail =
     "and the model is embedded as it is, without a poster unless --poster asks\n"
     "for one (the module then refuses to draw what does not decode).\n"
     "\n"
+    "Interrupted (Ctrl-C, SIGTERM, SIGHUP), u3dpdf removes the temporary files it\n"
+    "made, says so in one line and ends by that signal; an existing OUT.pdf is kept.\n"
+    "\n"
     "Exit status: 0 converted; 1 the module could not convert (the reason it gives\n"
     "is shown; no output file is left and an existing OUT.pdf is kept); 2 usage\n"
     "error (a presentation value the module does not take among them),\n"
-    "unreadable model, a file that is not U3D or a module that cannot be loaded.\n";
+    "unreadable model, a file that is not U3D, a module that cannot be loaded or\n"
+    "output that cannot be written.\n";
 
 const cliOptionS kOptions[] = {
     {"--output", "-o", 1},
     {"--bbox", nullptr, 6},
     {"--center", nullptr, 0},
+    {"--quiet", nullptr, 0},
     {"--module", nullptr, 1},
 };
 
@@ -109,26 +126,38 @@ int runConvert(const std::vector<std::string>& words) {
     const std::string model = args.operands(1, "MODEL.u3d")[0];
     if (!args.has("--output"))
         usageError("convert", "missing -o OUT.pdf");
-    const std::string output = args.value("--output");
+    const outputTargetS output = outputTarget("convert", args.value("--output"), model, ".pdf");
     const modelBoxS box = modelBox(args);
     // The unit box stands in for a box nobody measured: its centre means
     // nothing.
     const bool centred = args.has("--center");
     if (centred && !args.has("--bbox"))
         usageError("convert", "--center needs --bbox");
-    refuseOverwritingModel(model, output);
+    if (!output.toStandardOutput)
+        refuseOverwritingModel(model, output.path);
 
-    const temporaryCopyC copy(model);
-    // The copy is what the module embeds. A poster of a model that does not
-    // decode completely would leave out what viewers may still show.
-    const bool posterChosen = args.has("--poster") || args.has("--no-poster");
-    const bool decoded = checkModelStructure(model, copy.path(), posterChosen ? "" : ", without a poster");
-    const presentationEntriesC presentation(args, decoded);
+    const presentationEntriesC presentation(args);
+
+    progressC progress(args.has("--quiet"));
+    progress.item(std::filesystem::path(model).filename().string());
+    const interruptGuardC guard;
+    const modelHandoffC handoff(model, progress);
+    // What the handoff names is what the module embeds: a model read from a
+    // pipe is read once, into the copy, and checked there. A poster of a
+    // model that does not decode completely would leave out what viewers may
+    // still show, so it is drawn only when asked for.
+    const bool decoded =
+        checkModelStructure(model, handoff.path(), presentation.posterChosen() ? "" : ", without a poster");
     std::vector<customEntryS> entries;
     if (centred)
         entries.push_back({kEntryCenterView, "On"});
-    presentation.appendTo(entries);
-    metaObjectC request = buildConversionRequest(output, copy.path(), box, entries);
-    return runModuleConversion(args.value("--module"), request,
-                               "the module could not convert " + model + " to " + output);
+    presentation.appendTo(entries, decoded);
+    std::optional<standardOutputC> standardOutput;
+    const std::string pdf = output.toStandardOutput ? standardOutput.emplace(".pdf").path() : output.path;
+    metaObjectC request = buildConversionRequest(pdf, handoff.path(), box, entries);
+    const int status = runModuleConversion(args.value("--module"), request,
+                                           "the module could not convert " + model + " to " + output.shown, progress);
+    if (standardOutput)
+        standardOutput->deliver();
+    return status;
 }

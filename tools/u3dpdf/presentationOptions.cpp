@@ -99,18 +99,16 @@ std::string presentationHelp() {
            "Names are matched without regard to case.\n";
 }
 
-presentationEntriesC::presentationEntriesC(const cliArgsC& args, bool posterByDefault) {
+presentationEntriesC::presentationEntriesC(const cliArgsC& args) {
     auto refuseBoth = [&](const char* on, const char* off) {
         if (args.has(on) && args.has(off))
             usageError("convert", std::string(on) + " and " + off + " contradict each other");
     };
     refuseBoth("--poster", "--no-poster");
-    poster_ = args.has("--poster") || (posterByDefault && !args.has("--no-poster"));
-    if (args.has("--poster-dpi") && !poster_)
-        usageError("convert", args.has("--no-poster") ? "--poster-dpi with --no-poster"
-                                                       : "--poster-dpi without a poster: add --poster");
-    if (poster_)
-        entries_.push_back({kEntryPoster, "On"});
+    posterChosen_ = args.has("--poster") || args.has("--no-poster");
+    poster_ = args.has("--poster");
+    if (args.has("--poster-dpi") && args.has("--no-poster"))
+        usageError("convert", "--poster-dpi with --no-poster");
     for (const valueOptionS& option : kValueOptions) {
         if (!args.has(option.option))
             continue;
@@ -129,7 +127,9 @@ presentationEntriesC::presentationEntriesC(const cliArgsC& args, bool posterByDe
     }
 }
 
-void presentationEntriesC::appendTo(std::vector<customEntryS>& entries) const {
+void presentationEntriesC::appendTo(std::vector<customEntryS>& entries, bool posterByDefault) const {
+    if (posterChosen_ ? poster_ : posterByDefault)
+        entries.push_back({kEntryPoster, "On"});
     for (const auto& [key, text] : entries_)
         entries.push_back({key, text.c_str()});
 }

@@ -22,17 +22,18 @@ std::string presentationHelp();
 // object.
 class presentationEntriesC {
 public:
-    // posterByDefault: the poster is drawn unless --no-poster says
-    // otherwise. A value the module does not take, and options that
-    // contradict each other, are usage errors of the command.
-    presentationEntriesC(const cliArgsC& args, bool posterByDefault);
+    // A value the module does not take, and options that contradict each
+    // other, are usage errors of the command, found before any work.
+    explicit presentationEntriesC(const cliArgsC& args);
 
-    // Whether the entries ask for a poster.
-    bool poster() const { return poster_; }
-    // Appends the entries, in the order the module reads them.
-    void appendTo(std::vector<customEntryS>& entries) const;
+    // Whether --poster or --no-poster was given.
+    bool posterChosen() const { return posterChosen_; }
+    // Appends the entries, in the order the module reads them. Without
+    // --poster or --no-poster, posterByDefault says whether to ask for one.
+    void appendTo(std::vector<customEntryS>& entries, bool posterByDefault) const;
 
 private:
+    bool posterChosen_ = false;
     bool poster_ = false;
     std::vector<std::pair<const char*, std::string>> entries_;
 };

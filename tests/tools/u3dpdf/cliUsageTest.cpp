@@ -32,6 +32,7 @@ TEST(CliUsageTest, BadCommandLinesExitTwoWithOneLine) {
         {"info"},
         {"info", "a.u3d", "b.u3d"},
         {"info", "a.u3d", "--pretty"},
+        {"formats", "stl"},
     };
     for (const std::vector<std::string>& args : refused) {
         const cliResultS run = runCli(args);
@@ -63,7 +64,7 @@ TEST(CliUsageTest, HelpIsThereForTheProgramAndEveryCommand) {
     const cliResultS program = runCli({"--help"});
     EXPECT_EQ(program.status, 0);
     EXPECT_EQ(program.err, "");
-    for (const char* command : {"convert", "request", "caps", "tree", "info"}) {
+    for (const char* command : {"convert", "request", "caps", "tree", "info", "formats"}) {
         EXPECT_NE(program.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
         // Help wins over the mistakes on the same line.
         const cliResultS help = runCli({command, "--bogus", "--help"});

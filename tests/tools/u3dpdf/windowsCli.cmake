@@ -1,7 +1,8 @@
 # u3dpdf.exe as a user on Windows runs it, under Wine: it finds u3dpdf.dll
 # in the build tree, converts a model without touching it, writes a PDF that
 # qpdf accepts and whose 3D stream is the model, and fails cleanly on input
-# it cannot read and on a module it cannot load. QPDF is the build machine's
+# it cannot read and on a module it cannot load, says what a model holds and
+# lists U3D as the one format it reads. QPDF is the build machine's
 # qpdf, or empty when there is none: then the PDF goes unchecked and the test
 # reports itself skipped, naming qpdf.
 #   cmake -DWINE=... -DQPDF=... -DCLI=u3dpdf.exe -DMODEL=torus.u3d -DWORK=dir -P windowsCli.cmake
@@ -32,7 +33,24 @@ file(SHA256 "${WORK}/model.u3d" hash_after)
 if(NOT hash_after STREQUAL model_hash)
   message(FATAL_ERROR "convert changed model.u3d")
 endif()
-# Nothing but the model and the PDF is left behind.
+# Standard output gets the same bytes (no text mode turning LF into CR LF);
+# an existing directory gets the model's name.
+execute_process(COMMAND "${WINE}" "${CLI}" convert model.u3d -o - --bbox -4 -4 -1 4 4 1
+  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result OUTPUT_FILE "${WORK}/piped.pdf" ERROR_VARIABLE err)
+file(SHA256 "${WORK}/out.pdf" out_hash)
+file(SHA256 "${WORK}/piped.pdf" piped_hash)
+if(NOT result EQUAL 0 OR NOT piped_hash STREQUAL out_hash)
+  message(FATAL_ERROR "convert -o - exited ${result} or wrote other bytes than -o out.pdf: ${err}")
+endif()
+file(MAKE_DIRECTORY "${WORK}/pdfs")
+run_cli(convert model.u3d -o pdfs --bbox -4 -4 -1 4 4 1)
+file(SHA256 "${WORK}/pdfs/model.pdf" dir_hash)
+if(NOT result EQUAL 0 OR NOT dir_hash STREQUAL out_hash)
+  message(FATAL_ERROR "convert -o pdfs exited ${result} or wrote no pdfs/model.pdf: ${err}")
+endif()
+file(REMOVE_RECURSE "${WORK}/pdfs" "${WORK}/piped.pdf")
+# Nothing but the model and the PDF is left behind: the
+# hidden link through which the module read the model is gone.
 file(GLOB left RELATIVE "${WORK}" "${WORK}/*")
 list(SORT left)
 if(NOT left STREQUAL "model.u3d;out.pdf")
@@ -90,6 +108,12 @@ run_cli(convert part.u3d -o part.pdf)
 if(NOT result EQUAL 2 OR EXISTS "${WORK}/part.pdf"
    OR NOT err MATCHES "^u3dpdf: part.u3d: block 0x696C6F73 at offset 0: not a U3D file")
   message(FATAL_ERROR "convert of a file that is not U3D exited ${result}: ${err}")
+endif()
+
+# This build has no assimp: U3D is the one format it reads.
+run_cli(formats)
+if(NOT result EQUAL 0 OR NOT out MATCHES "^u3d +Universal 3D \\(U3D\\)\r?\n$")
+  message(FATAL_ERROR "formats exited ${result}: ${out}${err}")
 endif()
 
 file(REMOVE_RECURSE "${WORK}")
