@@ -13,3 +13,4 @@ done
 [ "$found" = 1 ] || { echo "bench/run.sh: no benchmark programs in $build/bench" >&2; exit 1; }
 "$(dirname "$0")/convert.sh" "$build"
 "$(dirname "$0")/u3dbox.sh" "$build"
+"$(dirname "$0")/poster.sh" "$build"
