@@ -3,7 +3,6 @@
 
 #include "pdf/PdfFlateStream.h"
 
-class PdfArray;
 class Pdf3dView;
 
 // Compresses the model's bytes with Flate while they are read (see
