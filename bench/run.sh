@@ -14,3 +14,4 @@ done
 "$(dirname "$0")/convert.sh" "$build"
 "$(dirname "$0")/u3dbox.sh" "$build"
 "$(dirname "$0")/batch.sh" "$build"
+"$(dirname "$0")/poster.sh" "$build"

@@ -5,6 +5,8 @@
 #include "pdf/PdfArray.h"
 #include "pdf/PdfException.h"
 #include "pdf/PdfName.h"
+#include "pdf/PdfScalars.h"
+#include "pdf/PdfStream.h"
 
 namespace {
 
@@ -43,6 +45,19 @@ void PdfAnnotation::SetRect(double left, double bottom, double right, double top
     m_bottom = bottom;
     m_right = right;
     m_top = top;
+}
+
+void PdfAnnotation::SetFlags(int flags) { AddElement("F", new PdfNumber(flags)); }
+
+void PdfAnnotation::SetNormalAppearance(PdfStream* form) {
+    if (!form || form->GetClass() != PdfObjectClass::Indirect)
+        throw PdfException(PdfErrInvalid, "ERROR: PdfAnnotation::SetNormalAppearance needs a registered form.");
+    auto* appearance = dynamic_cast<PdfDictionary*>(GetElement("AP"));
+    if (!appearance) {
+        appearance = new PdfDictionary(GetXref());
+        AddElement("AP", appearance);
+    }
+    appearance->AddElement("N", form);
 }
 
 void PdfAnnotation::WriteToStream(PdfStreamBase& stream) {

@@ -3,6 +3,8 @@
 
 #include "pdf/PdfDictionary.h"
 
+class PdfStream;
+
 // Index into the subtype names; the values are part of the interface.
 enum PdfAnnotationType {
     PdfAnnotText = 0,
@@ -20,6 +22,12 @@ enum PdfAnnotationType {
     PdfAnnotPopup = 12,
 };
 
+// Annotation flags (ISO 32000-1, 12.5.3, Table 165), as bits of F.
+enum PdfAnnotationFlag {
+    // Printed with the page; without it a printout leaves the annotation out.
+    PdfAnnotFlagPrint = 4,
+};
+
 // Sets Type and Subtype and keeps a validated Rect. A PDF annotation
 // without Rect is invalid, so writing one is refused (-5) rather than
 // producing a file that viewers reject.
@@ -35,6 +43,15 @@ public:
     // Rect [left bottom right top]; -5 and no change unless left < right and
     // bottom < top. A second call replaces Rect and moves it to the end.
     void SetRect(double left, double bottom, double right, double top);
+
+    // F, the annotation flags (PdfAnnotationFlag bits); replaces F and moves
+    // it to the end.
+    void SetFlags(int flags);
+    // N of the appearance dictionary AP (12.5.5): what viewers show for the
+    // annotation, and all that viewers show that cannot draw its kind. A
+    // form XObject registered with the table (-5 otherwise), stored as a
+    // reference; AP is added when missing.
+    void SetNormalAppearance(PdfStream* form);
 
     PdfAnnotationType GetAnnotationType() const { return m_type; }
     double GetLeft() const { return m_left; }

@@ -73,7 +73,7 @@ void PdfDoc::RequireDocument() const {
 
 PdfStreamBase& PdfDoc::WriteToStream(PdfStreamBase& stream) {
     RequireDocument();
-    m_header->WriteToStream(stream, m_pdf16);
+    m_header->WriteToStream(stream, m_minorVersion);
     m_xref->WriteToStream(stream);
     m_trailer->SetXrefAddress(m_xref->GetAddress());
     m_trailer->SetSize(m_xref->GetCount());
@@ -101,5 +101,5 @@ void PdfDoc::FreeDocument(bool freeRegistry) {
     m_rootPages = nullptr;
     m_currentPages = nullptr;
     m_currentPage = nullptr;
-    m_pdf16 = false;
+    m_minorVersion = kBaseMinorVersion;
 }

@@ -32,8 +32,11 @@ public:
     // The information dictionary, created on first call; null without
     // document.
     PdfInfo* GetInfo();
+    // Makes the header name at least PDF 1.minor: "%PDF-1.2" unless some
+    // part of the document needs a later version.
+    void RequireVersion(int minor) { m_minorVersion = minor > m_minorVersion ? minor : m_minorVersion; }
     // Makes the header read "%PDF-1.6" (3D annotations need it).
-    void RequirePdf16() { m_pdf16 = true; }
+    void RequirePdf16() { RequireVersion(6); }
     // Keeps object alive as long as the document (see PdfAutoPtrMgr).
     void RegisterObject(PdfAutoPtrObject* object);
 
@@ -46,7 +49,8 @@ public:
     void FreeDocument(bool freeRegistry);
 
     bool HasDocument() const { return m_hasDocument; }
-    bool IsPdf16() const { return m_pdf16; }
+    bool IsPdf16() const { return m_minorVersion >= 6; }
+    int GetMinorVersion() const { return m_minorVersion; }
     PdfXref* GetXref() const { return m_xref.get(); }
     PdfCatalog* GetCatalog() const { return m_catalog; }
     PdfPages* GetRootPages() const { return m_rootPages; }
@@ -68,5 +72,7 @@ private:
     PdfPages* m_currentPages = nullptr;
     PdfPage* m_currentPage = nullptr;
     bool m_hasDocument = false;
-    bool m_pdf16 = false;
+    // The header's version, 1.2 to begin with.
+    static constexpr int kBaseMinorVersion = 2;
+    int m_minorVersion = kBaseMinorVersion;
 };

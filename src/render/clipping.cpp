@@ -41,14 +41,19 @@ uint32_t clipperC::outside(const float p[3]) const {
     return bits;
 }
 
+// A view's camera frame is right-handed, +z along the view and +y up
+// (ISO 32000-1, 13.6.5; the standard's own front view, C2W [-1 0 0 0 0 1 0 1
+// 0 0 -10 0], has camera x = world -X). Viewers show such a frame
+// unmirrored, so camera +x is the image's left: x grows to the left and y
+// upwards, while pixel columns grow to the right and rows downwards.
 screenVertexS clipperC::project(const cameraVertexS& v) const {
     const float w = 1.0f / v.z;
-    return {centreX_ + focal_ * v.x * w, centreY_ - focal_ * v.y * w, w, v.r, v.g, v.b};
+    return {centreX_ - focal_ * v.x * w, centreY_ - focal_ * v.y * w, w, v.r, v.g, v.b};
 }
 
 cameraVertexS clipperC::unproject(const screenVertexS& v) const {
     const float z = 1.0f / v.w, scale = z * inverseFocal_;
-    return {(v.x - centreX_) * scale, (centreY_ - v.y) * scale, z, v.r, v.g, v.b};
+    return {(centreX_ - v.x) * scale, (centreY_ - v.y) * scale, z, v.r, v.g, v.b};
 }
 
 int clipperC::clipTriangle(const cameraVertexS in[3], screenVertexS out[kMaxPolygon]) const {

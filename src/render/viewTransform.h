@@ -8,11 +8,12 @@
 namespace render {
 
 // The camera space of a 3D view (ISO 32000-1, 13.6.5, coordinate systems
-// for 3D): the camera sits at the origin looking along +z, +x is to the
-// right and +y up on the page. Without a projection dictionary the view
-// projects in perspective with a field of view of 90 degrees whose circle
-// spans the width of the view box (13.6.4, projection dictionaries: FOV
-// 90, PS W): x / z = +-1 falls on the left and right edges of the image.
+// for 3D): the camera sits at the origin looking along +z, +y is up on the
+// page and +x, the right-handed frame's third axis, to the left (see
+// clipperC::project). Without a projection dictionary the view projects in
+// perspective with a field of view of 90 degrees whose circle spans the
+// width of the view box (13.6.4, projection dictionaries: FOV 90, PS W):
+// x / z = +-1 falls on the left and right edges of the image.
 struct viewS {
     u3d::matrix4d worldToCamera;
     double centreX = 0;  // the image point of the camera's axis, in pixels

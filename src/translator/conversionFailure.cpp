@@ -7,6 +7,7 @@
 #include "translator/conversionRequest.h"
 #include "translator/customEntryKeys.h"
 #include "translator/defaultCamera.h"
+#include "translator/namedViews.h"
 #include "translator/requestTree.h"
 
 #include <cerrno>
@@ -35,6 +36,18 @@ str number(double value) {
     }
     *end = '\0';
     return str(text);
+}
+
+bool beyondRange(const defaultCameraS& camera) {
+    for (int i = 9; i < 12; ++i)
+        if (!(std::fabs(camera.cameraToWorld[i]) <= kMaxReal))
+            return true;
+    return false;
+}
+
+str tooFarFor(const char* what, const char* change) {
+    return str("the bounding box lies too far from the origin for ") + what + " (the camera would stand beyond " +
+           number(kMaxReal) + ", and a PDF number cannot exceed that); " + change;
 }
 
 bool finite(const vectorC3d& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -69,11 +82,14 @@ str cameraFailure(const conversionRequestS& request, const defaultCameraS& camer
                number(kMaxReal / kCameraDistanceFactor) + " (the default view's camera stands " +
                number(kCameraDistanceFactor) + " diagonals away, and a PDF number cannot exceed " +
                number(kMaxReal) + "); export the model in a larger unit";
-    for (int i = 9; i < 12; ++i)
-        if (!(std::fabs(camera.cameraToWorld[i]) <= kMaxReal))
-            return str("the bounding box lies too far from the origin for ") + kEntryCenterView +
-                   " (the camera would stand beyond " + number(kMaxReal) +
-                   ", and a PDF number cannot exceed that); leave " + kEntryCenterView + " off";
+    if (beyondRange(camera))
+        return tooFarFor(kEntryCenterView, (str("leave ") + kEntryCenterView + " off").text());
+    // The named views look at the box's centre, whether the default one
+    // does or not.
+    for (int view = 0; view < kNamedViewCount; ++view)
+        if ((request.custom.options.views & (1u << view)) &&
+            beyondRange(namedViewCamera(namedViewE(view), request.boxMin, request.boxMax)))
+            return tooFarFor("the named views", (str("leave ") + kEntryViews + " out").text());
     return {};
 }
 

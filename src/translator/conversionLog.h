@@ -16,7 +16,9 @@ enum conversionLogLineE : int {
     kLogLineActivation = 193,        // "Activation setting"
     kLogLineView = 199,              // "View setting"
     kLogLineCamera = 230,            // "Camera setting"
+    kLogLinePoster = 240,            // "Poster setting: <width> x <height> pixels", only with a poster
     kLogLineLoadU3d = 258,           // "Load u3d file: <path>"
+    kLogLineViews = 260,             // "Views setting", only with named views
     kLogLineWritePdf = 262,          // "Write pdf file: <path>"
     kLogLineDeleteDoc = 265,         // "Delete doc pointer"
     kLogLineDeleteU3d = 269,         // "Delete temp u3d file"

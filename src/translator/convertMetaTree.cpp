@@ -68,7 +68,7 @@ int writeDocument(std::unique_ptr<PdfDoc>& doc, const conversionRequestS& reques
     conversionStep(kLogLineTryStart, "START Try Block");
     refuseUnknownValues(request);
     doc->CreateDocument();
-    composePage(*doc, request.u3dPath, camera);
+    composePage(*doc, request, camera);
     conversionStep(kLogLineWritePdf, (str("Write pdf file: ") + request.outputPath).text());
     doc->WriteToFile(request.outputPath.text());
     conversionStep(kLogLineDeleteDoc, "Delete doc pointer");

@@ -140,4 +140,46 @@ TEST(ConversionFailureTest, CustomEntryValuesTheModuleDoesNotTakeFailTheConversi
     }
 }
 
+TEST(ConversionFailureTest, PresentationValuesTheModuleDoesNotKnowFailTheConversion) {
+    loadedModuleS module;
+    scratchDirS dir("presentation");
+    const fs::path u3d = dir / "model.tmp.u3d";
+    fs::copy_file(testData("box.u3d"), u3d);
+    const std::string renderModes =
+        "one of BoundingBox, TransparentBoundingBox, TransparentBoundingBoxOutline, Vertices, ShadedVertices, "
+        "Wireframe, ShadedWireframe, Transparent, SolidWireframe, TransparentWireframe, Illustration, "
+        "SolidOutline, ShadedIllustration, HiddenWireframe, Solid";
+    const struct {
+        const char* key;
+        const char* text;
+        std::string takes;
+    } cases[] = {
+        {"Poster", "maybe", "On or Off"},
+        {"PosterResolution", "0", "a whole number of pixels per inch from 1 to 750"},
+        {"PosterResolution", "751", "a whole number of pixels per inch from 1 to 750"},
+        {"PosterResolution", "150dpi", "a whole number of pixels per inch from 1 to 750"},
+        {"RenderMode", "Shiny", renderModes},
+        {"RenderMode", "Solid Outline", renderModes},
+        {"LightingScheme", "Sunset", "one of White, Day, Night, Hard, Primary, Blue, Red, Cube, CAD, Headlamp"},
+        {"Background", "1 1", "red, green and blue, three numbers from 0 to 1"},
+        {"Background", "255 255 255", "red, green and blue, three numbers from 0 to 1"},
+        {"Background", "0 -0 nan", "red, green and blue, three numbers from 0 to 1"},
+        {"Views", "front,side", "a list of Front, Back, Left, Right, Top, Bottom, Isometric"},
+        {"Views", ",", "a list of Front, Back, Left, Right, Top, Bottom, Isometric"},
+        {"Toolbar", "shown", "On or Off"},
+        {"ModelTree", "", "On or Off"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.text);
+        auto request = conversionRequest(dir / "out.pdf", u3d, kUnitBox);
+        addCustomEntry(request.get(), c.key, c.text);
+        const std::string reason = failedConversion(module, request.get());
+        EXPECT_NE(reason.find("ENTRY(KEY('ErrorMessage'),TEXT('the custom entry " + std::string(c.key) + " does not take \"" +
+                              c.text + "\": use " + c.takes + "'))"),
+                  std::string::npos)
+            << reason;
+        EXPECT_EQ(directoryListing(dir.path), "model.tmp.u3d");
+    }
+}
+
 }  // namespace

@@ -63,7 +63,8 @@ TEST(PosterColourTest, MaterialsAreLitByTheSchemesLightsInCameraSpace) {
 }
 
 TEST(PosterColourTest, ShadingIdsPickTheNodesShadersAndUnknownOnesFallBackToGrey) {
-    // Left triangle shading id 0, right one id 1; the node lists red, blue.
+    // The triangle over the world's upper left, shading id 0, and the one
+    // over its lower right, id 1; the node lists red, blue.
     u3d::geometryS g;
     g.positions = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
     g.positionIndices = {0, 3, 2, 0, 2, 1};  // upper-left half, lower-right half
@@ -71,19 +72,21 @@ TEST(PosterColourTest, ShadingIdsPickTheNodesShadersAndUnknownOnesFallBackToGrey
     u3d::sceneS scene = frontSquare(g, {"red", "blue"});
     addMaterial(scene, "red", {1, 0, 0, 1});
     addMaterial(scene, "blue", {0, 0, 1, 1});
-    const int upperLeft = kSize / 2 - 12, lowerRight = kSize / 2 + 12;
+    const auto upperLeft = project(frontCamera(), {-0.3, 0.3, 0}, kSize, kSize);
+    const auto lowerRight = project(frontCamera(), {0.3, -0.3, 0}, kSize, kSize);
+    auto at = [](const render::imageS& image, std::array<double, 2> p) { return pixel(image, int(p[0]), int(p[1])); };
 
     render::imageS image = draw(scene, lightingSchemeE::headlamp);
-    expectNear(pixel(image, upperLeft, upperLeft), 230, 0, 0);
-    expectNear(pixel(image, lowerRight, lowerRight), 0, 0, 255);
+    expectNear(at(image, upperLeft), 230, 0, 0);
+    expectNear(at(image, lowerRight), 0, 0, 255);
 
     // An id beyond the node's shaders, and a shader without its material:
     // the neutral grey.
     scene.geometries[0].shadingIds = {5, 0};
     scene.shaders[0].material = "missing";
     image = draw(scene, lightingSchemeE::headlamp);
-    expectNear(pixel(image, upperLeft, upperLeft), 184, 184, 204);
-    expectNear(pixel(image, lowerRight, lowerRight), 184, 184, 204);
+    expectNear(at(image, upperLeft), 184, 184, 204);
+    expectNear(at(image, lowerRight), 184, 184, 204);
 }
 
 TEST(PosterColourTest, VertexColoursReplaceTheMaterialsAndBlendAcrossFaces) {

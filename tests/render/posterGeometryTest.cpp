@@ -103,6 +103,74 @@ TEST(PosterGeometryTest, NodeTransformsAndParentsPlaceEachInstance) {
     EXPECT_GT(checkSilhouette(image, hull, isRed, drawing.background), 200);
 }
 
+// Which way round the image is, told by where each face of a cube with six
+// colours shows up, not by the tests' own projection: a 3D view's camera
+// frame is right-handed with +z along the view and +y up, and viewers show
+// it unmirrored, so camera +x points to the image's left.
+TEST(PosterGeometryTest, EachFaceOfAColouredCubeShowsOnItsSide) {
+    u3d::sceneS scene;
+    u3d::geometryS box = cube("box", {-1, -1, -1}, {1, 1, 1});
+    // cube() writes the sides -z, +z, -y, +y, -x, +x, two triangles each.
+    const char* sides[6] = {"-z", "+z", "-y", "+y", "-x", "+x"};
+    const u3d::color4f colours[6] = {{1, 1, 0, 1}, {0, 0, 1, 1}, {1, 0, 1, 1}, {0, 1, 0, 1}, {0, 1, 1, 1}, {1, 0, 0, 1}};
+    std::vector<std::string> shaders;
+    for (uint32_t side = 0; side < 6; ++side) {
+        box.shadingIds.insert(box.shadingIds.end(), {side, side});
+        shaders.push_back(sides[side]);
+        addMaterial(scene, sides[side], colours[side]);
+    }
+    scene.geometries.push_back(box);
+    scene.nodes.push_back(model("cube", "box", shaders));
+    render::drawingS drawing;
+    drawing.mode = renderModeE::solid;
+    drawing.lighting = render::lightingSchemeE::none;
+    for (auto& material : scene.materials)
+        material.emissive = material.diffuse;  // unlit: each face exactly its colour
+
+    // The standard's example front view of a z-up world (ISO 32000-1,
+    // 13.6.5): C2W [-1 0 0 0 0 1 0 1 0 0 -10 0], from -y towards +y. Seen
+    // so, +x is on the right and +z on top. The two side faces are seen
+    // edge-on; move the camera off the axis a little to see +x and +z.
+    auto dominant = [](rgb8 p) { return std::array<int, 3>{p.r > 128, p.g > 128, p.b > 128}; };
+    auto colourOf = [&](int side) {
+        const u3d::color4f& c = colours[side];
+        return std::array<int, 3>{c.r > 0.5f, c.g > 0.5f, c.b > 0.5f};
+    };
+    {
+        const render::cameraS front = camera({-1, 0, 0}, {0, 0, 1}, {0, 1, 0}, {0, -10, 0});
+        const render::imageS image = render::renderPoster(scene, front, drawing, kWidth, kHeight);
+        EXPECT_EQ(dominant(pixel(image, kWidth / 2, kHeight / 2)), colourOf(2));  // -y faces the camera
+    }
+    // From (+x, -y, +z)-ward, looking at the origin; up stays nearest +z.
+    const vec3 position{4, -6, 4};
+    const double n = std::sqrt(16.0 + 36 + 16);
+    const vec3 z{-position[0] / n, -position[1] / n, -position[2] / n};
+    const vec3 up0{0, 0, 1};
+    const double along = up0[0] * z[0] + up0[1] * z[1] + up0[2] * z[2];
+    vec3 y{up0[0] - along * z[0], up0[1] - along * z[1], up0[2] - along * z[2]};
+    const double ny = std::sqrt(y[0] * y[0] + y[1] * y[1] + y[2] * y[2]);
+    for (double& v : y)
+        v /= ny;
+    const vec3 x{y[1] * z[2] - y[2] * z[1], y[2] * z[0] - y[0] * z[2], y[0] * z[1] - y[1] * z[0]};
+    const render::cameraS oblique = camera(x, y, z, position);
+    const render::imageS image = render::renderPoster(scene, oblique, drawing, kWidth, kHeight);
+    savePpm(image, "poster_coloured_cube");
+    const int cx = kWidth / 2, cy = kHeight / 2;
+    int right = 0, top = 0, centre = 0;
+    for (int dy = -30; dy <= 30; ++dy)
+        for (int dx = -30; dx <= 30; ++dx) {
+            const auto c = dominant(pixel(image, cx + dx, cy + dy));
+            right += c == colourOf(5) && dx > 0;      // +x
+            top += c == colourOf(1) && dy < 0;        // +z
+            centre += c == colourOf(2);               // -y
+            EXPECT_FALSE(c == colourOf(5) && dx < -2) << dx << "," << dy;
+            EXPECT_FALSE(c == colourOf(1) && dy > 2) << dx << "," << dy;
+        }
+    EXPECT_GT(right, 20);
+    EXPECT_GT(top, 20);
+    EXPECT_GT(centre, 200);
+}
+
 TEST(PosterGeometryTest, NearFacesHideFarOnesWhateverTheOrder) {
     // A blue cube in front of a red one, from the camera's side; the red
     // one listed last and first: the overlap is blue either way.
@@ -124,10 +192,12 @@ TEST(PosterGeometryTest, NearFacesHideFarOnesWhateverTheOrder) {
         const auto farOnly = project(camera, {2.5, 0, 3}, kWidth, kHeight);
         EXPECT_TRUE(isBlue(pixel(image, int(centre[0]), int(centre[1])))) << redFirst;
         EXPECT_TRUE(isRed(pixel(image, int(farOnly[0]), int(farOnly[1])))) << redFirst;
-        // The near cube's right edge, x = 1 at z = -1, cuts across the red.
+        // The near cube's edge x = 1 at z = -1 cuts across the red: on the
+        // image's left, where the camera's +x points.
         const double edge = project(camera, {1, 0, -1}, kWidth, kHeight)[0];
-        EXPECT_TRUE(isBlue(pixel(image, int(edge) - 2, int(centre[1]))));
-        EXPECT_TRUE(isRed(pixel(image, int(edge) + 2, int(centre[1]))));
+        EXPECT_LT(edge, kWidth / 2);
+        EXPECT_TRUE(isBlue(pixel(image, int(edge) + 2, int(centre[1]))));
+        EXPECT_TRUE(isRed(pixel(image, int(edge) - 2, int(centre[1]))));
     }
 }
 

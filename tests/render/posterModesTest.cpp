@@ -16,6 +16,9 @@ constexpr int kWidth = 313;
 constexpr int kHeight = 241;
 
 bool isDark(rgb8 p) { return p.r < 40 && p.g < 40 && p.b < 40; }
+// A one-pixel line that runs diagonally between pixel centres covers none
+// of them fully: drawn, though not black.
+bool isDrawn(rgb8 p) { return p.r < 100 && p.g < 100 && p.b < 100; }
 bool isWhite(rgb8 p) { return p.r == 255 && p.g == 255 && p.b == 255; }
 bool isRed(rgb8 p) { return p.r > p.g + 40 && p.r > p.b + 40; }
 
@@ -81,7 +84,7 @@ TEST(PosterModesTest, SurfacesAndEdgesAsEachModeDrawsThem) {
     savePpm(wire, "poster_cube_wireframe");
     EXPECT_TRUE(isWhite(view.pixelAt(wire, kFrontFace)));
     EXPECT_TRUE(isDark(view.darkestNear(wire, kFrontEdge)));
-    EXPECT_TRUE(isDark(view.darkestNear(wire, kHiddenEdge)));
+    EXPECT_TRUE(isDrawn(view.darkestNear(wire, kHiddenEdge)));
 
     // Hidden wireframe: the same, without what the sides hide.
     const render::imageS hidden = view.draw(renderModeE::hiddenWireframe);
@@ -124,7 +127,7 @@ TEST(PosterModesTest, TransparentModesBlendWithTheBackground) {
     // With the wireframe, the edges are opaque on top, hidden ones too.
     const render::imageS wire = view.draw(renderModeE::transparentWireframe);
     EXPECT_TRUE(isDark(view.darkestNear(wire, kFrontEdge)));
-    EXPECT_TRUE(isDark(view.darkestNear(wire, kHiddenEdge)));
+    EXPECT_TRUE(isDrawn(view.darkestNear(wire, kHiddenEdge)));
     EXPECT_EQ(view.pixelAt(wire, kFrontFace).g, seeThrough.g);
 }
 
@@ -180,7 +183,7 @@ TEST(PosterModesTest, VerticesAndBoundingBoxes) {
     const render::imageS box = view.draw(renderModeE::boundingBox);
     savePpm(box, "poster_box_edges");
     EXPECT_TRUE(isDark(view.darkestNear(box, kFrontEdge)));
-    EXPECT_TRUE(isDark(view.darkestNear(box, kHiddenEdge)));
+    EXPECT_TRUE(isDrawn(view.darkestNear(box, kHiddenEdge)));
     EXPECT_TRUE(isWhite(view.pixelAt(box, kFrontFace)));
 
     const render::imageS faces = view.draw(renderModeE::transparentBoundingBox);

@@ -77,7 +77,9 @@ std::array<double, 2> project(const render::cameraS& camera, vec3 world, int wid
     for (int axis = 0; axis < 3; ++axis)
         local[axis] = relative[0] * c[3 * axis] + relative[1] * c[3 * axis + 1] + relative[2] * c[3 * axis + 2];
     const double half = width / 2.0;
-    return {half + half * local[0] / local[2], height / 2.0 - half * local[1] / local[2]};
+    // Camera +x is the image's left: the frame is right-handed with +z along
+    // the view and +y up, and viewers show it unmirrored.
+    return {half - half * local[0] / local[2], height / 2.0 - half * local[1] / local[2]};
 }
 
 rgb8 pixel(const render::imageS& image, int x, int y) {

@@ -19,7 +19,8 @@ u3d::geometryS cube(const std::string& name, vec3 lo, vec3 hi);
 // triangles wound so that the camera of frontCamera sees their fronts.
 u3d::geometryS square(const std::string& name, double size = 1);
 // A camera on the world's -z axis, distance away, looking along +z, with
-// world x to the right and world y up on the image.
+// world x to the left (a right-handed frame seen along +z) and world y up
+// on the image.
 render::cameraS frontCamera(double distance = 2);
 
 // A model node under the world with that transform (identity by default)

@@ -7,7 +7,8 @@
 const std::vector<cliCommandS>& cliCommands() {
     static const std::vector<cliCommandS> commands = {
         {"convert", "convert MODEL -o OUT.pdf|DIR|- [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
-                    "                  [--center]] [--scale S] [--quiet]\n"
+                    "                  [--center]] [--scale S] [--quiet] [--poster ... --views\n"
+                    "                  LIST, see convert --help]\n"
                     "        MODEL... -d OUTDIR [-j N]\n"
                     "                  convert models (U3D, or any format u3dpdf imports);\n"
                     "                  the models themselves are left alone",

@@ -1,6 +1,5 @@
 #include "conversionRequest.h"
 
-#include "translator/customEntryKeys.h"
 
 #include <memory>
 
@@ -45,9 +44,4 @@ metaObjectC buildConversionRequest(const std::string& output, const std::string&
     addVector(record, "U3DBOXMIN", box.min);
     addVector(record, "U3DBOXMAX", box.max);
     return metaObjectC(root.release(), true);
-}
-
-metaObjectC buildCentredRequest(const std::string& output, const std::string& model, const modelBoxS& box) {
-    const customEntryS centre[] = {{kEntryCenterView, "On"}};
-    return buildConversionRequest(output, model, box, centre);
 }

@@ -25,8 +25,3 @@ struct customEntryS {
 // handle owns the tree.
 metaObjectC buildConversionRequest(const std::string& output, const std::string& model, const modelBoxS& box,
                                    std::span<const customEntryS> entries = {});
-
-// The request for a box that truly bounds the model, whose default view
-// should orbit the box's centre rather than the origin (CenterView On): a
-// box given with --center, and every box u3dpdf measures itself.
-metaObjectC buildCentredRequest(const std::string& output, const std::string& model, const modelBoxS& box);

@@ -1,6 +1,6 @@
 // u3dpdf convert MODEL -o OUT.pdf|DIR|- [--bbox ... [--center]] [--scale S],
-// or several models into a folder: conversions of model files that the user
-// keeps.
+// [presentation options], or several models into a folder: conversions of
+// model files that the user keeps.
 #include "batchConversion.h"
 #include "cliArgs.h"
 #include "cliExit.h"
@@ -14,21 +14,25 @@
 #include "modelHandoff.h"
 #include "moduleConversion.h"
 #include "outputTarget.h"
+#include "presentationOptions.h"
 #include "progress.h"
 #include "scaleOption.h"
 #include "standardOutput.h"
+#include "translator/customEntryKeys.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 
 namespace {
 
 const char* const kHelp =
     "Usage: u3dpdf convert MODEL -o OUT.pdf|DIR|- [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
-    "                      [--center]] [--scale S] [--quiet] [--module PATH]\n"
+    "                      [--center]] [--scale S] [--quiet] [presentation options]\n"
+    "                      [--module PATH]\n"
     "       u3dpdf convert MODEL... -d OUTDIR [-j N] [options as above]\n"
     "\n"
     "Converts the model into a one-page PDF whose 3D annotation embeds it as U3D.\n"
@@ -73,19 +77,25 @@ const char* const kHelp =
     "                        every model; -o is refused with -d, and several models\n"
     "                        need -d.\n"
     "  -j, --jobs N          with -d: N workers at once (1 to 64; default 1)\n"
+    "\n";
+
+const char* const kHelpTail =
     "\n"
     "A model whose name ends in .u3d, or that starts as U3D does, is U3D; it is\n"
     "read as U3D first: a file that is not U3D, is truncated or has\n"
     "blocks that run past its end is refused before anything is written. Content\n"
     "that does not decode (viewers may still show the rest) gets a warning line,\n"
-    "and the model is embedded as it is. A model read from a pipe must be U3D.\n"
+    "and the model is embedded as it is, without a poster unless --poster asks\n"
+    "for one (the module then refuses to draw what does not decode). A model read\n"
+    "from a pipe must be U3D.\n"
     "\n"
     "Interrupted (Ctrl-C, SIGTERM, SIGHUP), u3dpdf removes the temporary files it\n"
     "made, says so in one line and ends by that signal; an existing OUT.pdf is kept.\n"
     "\n"
     "Exit status: 0 converted; 1 the module could not convert (the reason it gives\n"
     "is shown; no output file is left and an existing OUT.pdf is kept); 2 usage\n"
-    "error, a model that cannot be read or imported (named with the reason), a\n"
+    "error (a presentation value the module does not take among them), a model\n"
+    "that cannot be read or imported (named with the reason), a\n"
     "module that cannot be loaded, output that cannot be written, or with -d: any\n"
     "model that failed.\n";
 
@@ -123,13 +133,23 @@ int convertBatch(const cliArgsC& args) {
     batch.models = args.someOperands("MODEL");
     batch.outputFolder = args.value("--directory");
     batch.jobs = jobCount(args);
-    for (const char* option : {"--bbox", "--center", "--scale", "--quiet", "--module"})
+    std::vector<const char*> shared = {"--bbox", "--center", "--scale", "--quiet", "--module"};
+    for (const cliOptionS& option : presentationOptions())
+        shared.push_back(option.name);
+    for (const char* option : shared)
         if (args.has(option)) {
             batch.workerOptions.push_back(option);
             for (const std::string& value : args.values(option))
                 batch.workerOptions.push_back(value);
         }
     return runBatchConversion(batch);
+}
+
+std::vector<cliOptionS> convertOptions() {
+    std::vector<cliOptionS> options(std::begin(kOptions), std::end(kOptions));
+    const std::vector<cliOptionS>& presentation = presentationOptions();
+    options.insert(options.end(), presentation.begin(), presentation.end());
+    return options;
 }
 
 double boxNumber(const std::string& word) {
@@ -163,15 +183,22 @@ void refuseOverwritingModel(const std::string& model, const std::string& output)
 
 // Hands the U3D file to the module. The view comes from the box given with
 // --bbox (centred only with --center), else from the one measured (always
-// centred: it truly bounds the model), else from the unit box.
+// centred: it truly bounds the model), else from the unit box. A poster is
+// drawn by default only of a model that decoded completely: one of a part
+// would leave out what viewers may still show.
 int convertFile(const cliArgsC& args, const std::string& model, const outputTargetS& output, const std::string& u3d,
-                const std::optional<modelBoxS>& measured, progressC& progress) {
+                const std::optional<modelBoxS>& measured, const presentationEntriesC& presentation, bool decoded,
+                progressC& progress) {
     std::optional<standardOutputC> standardOutput;
     const std::string pdf = output.toStandardOutput ? standardOutput.emplace(".pdf").path() : output.path;
     const bool given = args.has("--bbox");
     const modelBoxS box = given || !measured ? modelBox(args) : *measured;
     const bool centred = given ? args.has("--center") : measured.has_value();
-    metaObjectC request = centred ? buildCentredRequest(pdf, u3d, box) : buildConversionRequest(pdf, u3d, box);
+    std::vector<customEntryS> entries;
+    if (centred)
+        entries.push_back({kEntryCenterView, "On"});
+    presentation.appendTo(entries, decoded);
+    metaObjectC request = buildConversionRequest(pdf, u3d, box, entries);
     const int status = runModuleConversion(args.value("--module"), request,
                                            "the module could not convert " + model + " to " + output.shown, progress);
     if (standardOutput)
@@ -181,37 +208,39 @@ int convertFile(const cliArgsC& args, const std::string& model, const outputTarg
 
 // A U3D model: read once, which also measures it, and handed to the module
 // through a path of its own.
-int convertU3d(const cliArgsC& args, const std::string& model, const outputTargetS& output, progressC& progress) {
+int convertU3d(const cliArgsC& args, const std::string& model, const outputTargetS& output,
+               const presentationEntriesC& presentation, progressC& progress) {
     if (args.has("--scale"))
         usageError("convert", "--scale applies to models that u3dpdf writes as U3D; " + model + " is U3D already");
     const modelHandoffC handoff(model, progress);
     // What the handoff names is what the module embeds: a model read from a
     // pipe is read once, into the copy, and checked there.
-    const u3d::boxS measured = checkModelStructure(model, handoff.path());
-    if (!measured.empty)
-        return convertFile(args, model, output, handoff.path(), requestBox(measured), progress);
+    const modelCheckS check =
+        checkModelStructure(model, handoff.path(), presentation.posterChosen() ? "" : ", without a poster");
+    if (!check.worldBox.empty)
+        return convertFile(args, model, output, handoff.path(), requestBox(check.worldBox), presentation, check.decoded, progress);
     if (!args.has("--bbox"))
         std::fputs(("u3dpdf: " + model +
                     " shows no geometry (only views or lights): the view is made for the unit box 0 0 0 1 1 1\n")
                        .c_str(),
                    stderr);
-    return convertFile(args, model, output, handoff.path(), std::nullopt, progress);
+    return convertFile(args, model, output, handoff.path(), std::nullopt, presentation, check.decoded, progress);
 }
 
 // A model of another format: imported and written as U3D for the module,
 // which gets the box of its geometry (or the one given).
 int convertImported(const cliArgsC& args, const std::string& model, const outputTargetS& output,
-                    progressC& progress) {
+                    const presentationEntriesC& presentation, progressC& progress) {
     const importedModelC imported(model, scaleOption(args, "convert"), progress);
-    return convertFile(args, model, output, imported.path(), imported.box(), progress);
+    return convertFile(args, model, output, imported.path(), imported.box(), presentation, true, progress);
 }
 
 }  // namespace
 
 int runConvert(const std::vector<std::string>& words) {
-    const cliArgsC args("convert", kOptions, words);
+    const cliArgsC args("convert", convertOptions(), words);
     if (args.helpAsked()) {
-        printHelp(kHelp);
+        printHelp(kHelp + presentationHelp() + kHelpTail);
         return kExitConverted;
     }
     // What every worker of a batch would refuse is refused once, up front.
@@ -221,6 +250,8 @@ int runConvert(const std::vector<std::string>& words) {
         usageError("convert", "--center needs --bbox");
     modelBox(args);
     scaleOption(args, "convert");
+    // Checked here, before any work, by the module's own rules.
+    const presentationEntriesC presentation(args);
     if (args.has("--directory"))
         return convertBatch(args);
     if (args.has("--jobs"))
@@ -240,6 +271,6 @@ int runConvert(const std::vector<std::string>& words) {
     // A pipe can be read once: it goes to the module's copy and must be U3D.
     std::error_code ec;
     if (std::filesystem::is_regular_file(model, ec) && !readAsU3d(model))
-        return convertImported(args, model, output, progress);
-    return convertU3d(args, model, output, progress);
+        return convertImported(args, model, output, presentation, progress);
+    return convertU3d(args, model, output, presentation, progress);
 }

@@ -19,7 +19,7 @@ u3d::u3dFileS readModel(const std::string& path) {
     }
 }
 
-u3d::boxS checkModelStructure(const std::string& shown, const std::string& path) {
+modelCheckS checkModelStructure(const std::string& shown, const std::string& path, const std::string& consequence) {
     u3d::u3dFileS model;
     try {
         model = u3d::readU3dFile(path, {false});
@@ -28,11 +28,11 @@ u3d::boxS checkModelStructure(const std::string& shown, const std::string& path)
     }
     const std::vector<std::string>& faults = model.summary.faults;
     if (faults.empty())
-        return model.summary.worldBox;
+        return {model.summary.worldBox, true};
     std::string line = "u3dpdf: warning: " + shown + ": " + faults.front();
     if (faults.size() > 1)
         line += " (and " + std::to_string(faults.size() - 1) + " more)";
-    line += "; it is embedded as it is\n";
+    line += "; it is embedded as it is" + consequence + "\n";
     std::fputs(line.c_str(), stderr);
-    return model.summary.worldBox;
+    return {model.summary.worldBox, false};
 }

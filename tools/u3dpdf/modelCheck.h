@@ -14,7 +14,12 @@ u3d::u3dFileS readModel(const std::string& path);
 // the module embeds it: a file that is not U3D, is truncated or has blocks
 // that run past its end is an input error. Content that does not decode
 // (viewers may still show the rest) gets one warning line on standard
-// error, and the conversion goes on. Returns the world box of what decoded
-// (empty when no model node shows any geometry): the one read that the
-// conversion makes of the model also measures it.
-u3d::boxS checkModelStructure(const std::string& shown, const std::string& path);
+// error, "...; it is embedded as it is" and the consequence, and the
+// conversion goes on. The one read that the conversion makes of the model
+// also measures it.
+struct modelCheckS {
+    u3d::boxS worldBox; // of what decoded; empty when no model node shows geometry
+    bool decoded;       // the whole file decoded
+};
+modelCheckS checkModelStructure(const std::string& shown, const std::string& path,
+                                const std::string& consequence = {});

@@ -1,14 +1,13 @@
 // The stream object that embeds a U3D model (/Type /3D /Subtype /U3D).
 #pragma once
 
-#include "pdf/PdfStream.h"
+#include "pdf/PdfFlateStream.h"
 
-// Compresses the model's bytes with Flate while they are read and keeps only
-// the compressed form until the document is written: a model waits in memory
-// at its compressed size, never next to an uncompressed copy of itself. The
-// compressed size is known before the dictionary goes out, so Length is a
-// direct number here, unlike the indirect Length of other streams.
-class Pdf3DStream : public PdfStream {
+class Pdf3dView;
+
+// Compresses the model's bytes with Flate while they are read (see
+// PdfFlateStream): a model waits in memory at its compressed size.
+class Pdf3DStream : public PdfFlateStream {
 public:
     // U3D files are read in pieces of this size.
     static constexpr int kReadSize = 1024;
@@ -23,11 +22,12 @@ public:
     // Replaces the data with the compressed bytes of the file at path. False,
     // with no data, when the file cannot be opened or read to its end.
     bool LoadFromFile(const char* path);
-    // Type, Subtype, Length and Filter /FlateDecode, then the compressed
-    // data. Data never loaded is written as the compressed form of nothing.
-    void WriteToStream(PdfStreamBase& out) override;
 
-private:
-    // Whether GetStream() holds one complete zlib stream.
-    bool m_compressed = false;
+    // The named views a viewer offers in its list of views (ISO 32000-1,
+    // 13.6.3, Table 300: VA, an array of 3D view dictionaries, in the order
+    // the viewer lists them), added after Length on first call. The view is
+    // appended to VA and owned by it.
+    void AddView(Pdf3dView* view);
+    // DV, the view shown first: an index into VA (Table 300), added after VA.
+    void SetDefaultView(int index);
 };

@@ -2,10 +2,20 @@
 
 #include "pdf/3d/Pdf3dEntries.h"
 #include "pdf/3d/Pdf3dNames.h"
+#include "pdf/PdfDoc.h"
+#include "pdf/PdfScalars.h"
+#include "pdf/PdfXref.h"
 
 namespace {
 const char kDefaultMode[] = "XA";
 const char kDefaultState[] = "U";
+
+void SetSwitch(Pdf3dAnnotActivation& activation, const char* key, bool value) {
+    Pdf3dEntry<PdfBoolean>(activation, key, [] { return new PdfBoolean(); })->SetValue(value);
+    if (PdfDoc* doc = activation.GetXref() ? activation.GetXref()->GetDoc() : nullptr)
+        doc->RequireVersion(7);
+}
+
 }  // namespace
 
 int Pdf3dAnnotActivation::GetActivationMode() {
@@ -23,3 +33,7 @@ int Pdf3dAnnotActivation::GetDeactivationState() {
 void Pdf3dAnnotActivation::SetDeactivationState(int state) {
     Pdf3dNameEntry(*this, "DIS", kDefaultState)->SetValue(Pdf3dNameFor(kPdf3dDeactivationStates, state));
 }
+
+void Pdf3dAnnotActivation::SetToolbar(bool shown) { SetSwitch(*this, "TB", shown); }
+
+void Pdf3dAnnotActivation::SetNavigationPanel(bool shown) { SetSwitch(*this, "NP", shown); }

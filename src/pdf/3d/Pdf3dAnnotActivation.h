@@ -17,4 +17,12 @@ public:
     void SetActivationMode(int mode);
     int GetDeactivationState();
     void SetDeactivationState(int state);
+
+    // Whether a viewer shows its 3D toolbar when the annotation is activated
+    // (TB) and its panel of views and of the model tree (NP): ISO 32000-1,
+    // 13.6.2, Table 299. Both entries are absent unless set, which viewers
+    // read as TB true and NP false. They are PDF 1.7 entries: setting one
+    // makes the document a PDF 1.7 document.
+    void SetToolbar(bool shown);
+    void SetNavigationPanel(bool shown);
 };

@@ -5,6 +5,7 @@
 #include "pdf/3d/Pdf3dRenderMode.h"
 #include "pdf/PdfArray.h"
 #include "pdf/PdfScalars.h"
+#include "pdf/PdfString.h"
 
 namespace {
 
@@ -19,7 +20,17 @@ Pdf3dView::Pdf3dView(PdfXref* xref) : PdfDictionary(xref) {
     GetName();
 }
 
-const char* Pdf3dView::GetName() { return Pdf3dNameEntry(*this, "XN", kUnnamed)->GetValue(); }
+Pdf3dView::Pdf3dView(PdfXref* xref, const char* name) : PdfDictionary(xref) {
+    SetTypeName("3DView");
+    AddElement("XN", new PdfText(name));
+    AddElement("IN", new PdfText(name));
+}
+
+const char* Pdf3dView::GetName() {
+    if (const auto* text = dynamic_cast<PdfText*>(GetElement("XN")))
+        return text->GetValue();
+    return Pdf3dNameEntry(*this, "XN", kUnnamed)->GetValue();
+}
 
 Pdf3dLightingScheme* Pdf3dView::GetLightingScheme() {
     return Pdf3dEntry<Pdf3dLightingScheme>(*this, "LS", [&] { return new Pdf3dLightingScheme(GetXref()); });
@@ -51,10 +62,14 @@ void Pdf3dView::GetBackground(int& red, int& green, int& blue) {
 }
 
 void Pdf3dView::SetBackground(int red, int green, int blue) {
+    SetBackgroundColour(red / 255.0, green / 255.0, blue / 255.0);
+}
+
+void Pdf3dView::SetBackgroundColour(double red, double green, double blue) {
     PdfArray* colour = BackgroundColour();
     colour->Clear();
-    for (int component : {red, green, blue})
-        colour->Add(new PdfReal(component / 255.0));
+    for (double component : {red, green, blue})
+        colour->Add(new PdfReal(component));
 }
 
 PdfArray* Pdf3dView::CameraArray() {

@@ -19,9 +19,15 @@ public:
 
     // Adds Type "3DView" and XN.
     explicit Pdf3dView(PdfXref* xref);
+    // A view a viewer lists by name (ISO 32000-1, 13.6.4, Table 304): Type,
+    // then XN, the name the viewer shows, and IN, the name by which actions
+    // and scripts find the view, both as the text strings the standard
+    // asks for.
+    Pdf3dView(PdfXref* xref, const char* name);
     ~Pdf3dView() override = default;
 
-    // The view's name (XN), "(Unnamed)" unless set otherwise.
+    // The view's name (XN), "(Unnamed)" unless set otherwise: the default
+    // view writes it as a name, a named view as a text string.
     const char* GetName();
     Pdf3dLightingScheme* GetLightingScheme();
     Pdf3dRenderMode* GetRenderMode();
@@ -30,6 +36,8 @@ public:
     void GetBackground(int& red, int& green, int& blue);
     // Stores each component divided by 255.
     void SetBackground(int red, int green, int blue);
+    // Stores the components as given, on the 0 to 1 scale of BG's C.
+    void SetBackgroundColour(double red, double green, double blue);
 
     // C2W, with MS "M" before it; the default camera looks along +y with z
     // up (1 0 0 0 0 -1 0 1 0 0 -1 0).

@@ -159,7 +159,7 @@ TEST(CliInfoTest, ContentFaultsFailInfoAndWarnInConvert) {
         runCliWith({{"convert", "model.u3d", "-o", "out.pdf", "--bbox", "0", "0", "0", "1", "1", "1"}, dir.path, dir / "tmp", {}});
     EXPECT_EQ(convert.status, 0);
     EXPECT_EQ(convert.err, "u3dpdf: warning: model.u3d: block 0xFFFFFF21 (group node) at offset 64: parent cycle through "
-                           "node \"A\"; it is embedded as it is\n");
+                           "node \"A\"; it is embedded as it is, without a poster\n");
     ASSERT_TRUE(qpdfAccepts(dir / "out.pdf"));
     EXPECT_TRUE(embeddedModel(dir / "out.pdf") == std::string(cycle.begin(), cycle.end()));
 }
