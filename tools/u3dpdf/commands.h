@@ -18,6 +18,8 @@ int runCaps(const std::vector<std::string>& args);
 int runTree(const std::vector<std::string>& args);
 int runInfo(const std::vector<std::string>& args);
 int runFormats(const std::vector<std::string>& args);
+// "u3dpdf --version": not a command of the table, an option of the program.
+int runVersion(const std::vector<std::string>& args);
 
 // The commands in the order the help lists them.
 const std::vector<cliCommandS>& cliCommands();
