@@ -24,31 +24,47 @@ std::string TempPathBeside(const std::string& target, unsigned long long tag) {
 PdfFileStream::PdfFileStream(const char* path) : m_path(path ? path : "") { Open(); }
 
 PdfFileStream::~PdfFileStream() {
+    // An unnamed file vanishes with its last descriptor.
     if (m_file)
         std::fclose(m_file);
     if (!m_committed && !m_tempPath.empty())
         std::remove(m_tempPath.c_str());
 }
 
-void PdfFileStream::Open() {
-    if (!PrepareTarget())
-        return;
+template <typename Claim>
+bool PdfFileStream::ClaimHiddenName(Claim claim) {
     std::random_device entropy;
     std::mt19937_64 tags((static_cast<unsigned long long>(entropy()) << 32) ^ entropy());
     // A name that is taken is skipped for the next one.
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = TempPathBeside(m_path, tags());
-        m_file = platform::createNewFile(candidate.c_str());
-        if (m_file) {
+        if (claim(candidate.c_str())) {
             m_tempPath = candidate;
-            m_buffer.reset(new char[kBufferSize]);
-            std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
-            return;
+            return true;
         }
         m_lastError = errno;
         if (m_lastError != EEXIST)
-            return;
+            return false;
     }
+    return false;
+}
+
+void PdfFileStream::Open() {
+    if (!PrepareTarget())
+        return;
+    // A file that fails here is tried again with a name, which reports the
+    // reason a named file meets, as writers always have.
+    const fs::path dir = fs::path(m_path).parent_path();
+    m_file = platform::createUnnamedFile(dir.empty() ? "." : dir.string().c_str());
+    m_unnamed = m_file != nullptr;
+    const auto createNamed = [this](const char* name) {
+        m_file = platform::createNewFile(name);
+        return m_file != nullptr;
+    };
+    if (!m_file && !ClaimHiddenName(createNamed))
+        return;
+    m_buffer.reset(new char[kBufferSize]);
+    std::setvbuf(m_file, m_buffer.get(), _IOFBF, kBufferSize);
 }
 
 bool PdfFileStream::PrepareTarget() {
@@ -84,6 +100,26 @@ size_t PdfFileStream::WriteBytes(const void* bytes, size_t length) {
     return length;
 }
 
+bool PdfFileStream::NameUnnamedFile() {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(m_path, ec))) {
+        if (platform::nameUnnamedFile(m_file, m_path.c_str()))
+            return true;
+        // Someone created the file meanwhile: it is replaced like any other.
+        if (errno != EEXIST)
+            Fail(errno);
+    }
+    if (!ClaimHiddenName([this](const char* name) { return platform::nameUnnamedFile(m_file, name); }))
+        Fail(m_lastError);
+    return false;
+}
+
+int PdfFileStream::CloseFile() {
+    const int closed = std::fclose(m_file);
+    m_file = nullptr;
+    return closed == 0 ? 0 : errno;
+}
+
 void PdfFileStream::Commit() {
     if (!m_file)
         Fail(m_lastError);
@@ -91,10 +127,20 @@ void PdfFileStream::Commit() {
     // flush and the close are checked like every write.
     if (std::fflush(m_file) != 0)
         Fail(errno);
-    int closed = std::fclose(m_file);
-    m_file = nullptr;
-    if (closed != 0)
-        Fail(errno);
+    if (m_unnamed && NameUnnamedFile()) {
+        m_unnamed = false;
+        // Named at the target already: a close that fails leaves no doubtful
+        // file there.
+        if (const int error = CloseFile()) {
+            std::remove(m_path.c_str());
+            Fail(error);
+        }
+        m_committed = true;
+        return;
+    }
+    m_unnamed = false;
+    if (const int error = CloseFile())
+        Fail(error);
     std::error_code ec;
     // A replaced file keeps its permissions.
     fs::perms perms = fs::status(m_path, ec).permissions();

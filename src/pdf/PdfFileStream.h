@@ -10,7 +10,9 @@
 // Writes into a temporary file in the target's directory; Commit moves it to
 // the target path. A stream destroyed without Commit removes its temporary
 // file, so a failed document never leaves a partial file behind and never
-// destroys a file that already was at the path.
+// destroys a file that already was at the path. Where the system offers it
+// the temporary file has no name until Commit, so that not even a killed
+// process leaves one; elsewhere it is a hidden file beside the target.
 //
 // Opening problems surface at the first Write, as writing problems do:
 // -3 "ERROR: cannot write to stream(%d)." with the errno of the failed call.
@@ -40,12 +42,24 @@ private:
     // it could be written (an existing read-only file, a directory, the empty
     // path): false with m_lastError set.
     bool PrepareTarget();
+    // Gives the unnamed file its name at Commit: the target's own when no
+    // file is there (true), else a hidden name beside it, which the rename
+    // then moves over the existing file (false).
+    bool NameUnnamedFile();
+    // Tries hidden names beside the target until claim accepts one (true,
+    // the name in m_tempPath) or fails otherwise than with EEXIST (false,
+    // errno in m_lastError).
+    template <typename Claim>
+    bool ClaimHiddenName(Claim claim);
+    // Closes the file; the error of a failed close.
+    int CloseFile();
     [[noreturn]] void Fail(int error);
 
     std::string m_path;
-    std::string m_tempPath;
+    std::string m_tempPath;  // the named temporary file, once it has a name
     std::unique_ptr<char[]> m_buffer;  // outlives m_file, which it buffers
     std::FILE* m_file = nullptr;
     int m_lastError = 0;
+    bool m_unnamed = false;  // m_file has no name yet
     bool m_committed = false;
 };

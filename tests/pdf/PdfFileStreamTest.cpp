@@ -15,6 +15,7 @@
 #include "pdf/PdfFileStream.h"
 #include "pdf/PdfInfo.h"
 #include "pdf/PdfScalars.h"
+#include "runtime/platform/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -38,12 +39,19 @@ protected:
 
 TEST_F(PdfFileStreamTest, CommitMovesTheFileIntoPlace) {
     fs::path target = dir / "out.pdf";
+    // Where the file system offers files without a name, the temporary file
+    // has none: a killed writer leaves nothing. Elsewhere it is one hidden
+    // file beside the target.
+    std::FILE* probe = platform::createUnnamedFile(dir.string().c_str());
+    const size_t whileWriting = probe ? 0 : 1;
+    if (probe)
+        std::fclose(probe);
     {
         PdfFileStream stream(target.string().c_str());
         stream << "hello " << 42;
         EXPECT_EQ(stream.GetSize(), 8);
         EXPECT_FALSE(fs::exists(target));  // still in the temporary file
-        ASSERT_EQ(Entries().size(), 1u);
+        ASSERT_EQ(Entries().size(), whileWriting);
         stream.Commit();
     }
     EXPECT_EQ(readFile(target), "hello 42");

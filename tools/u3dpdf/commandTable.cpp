@@ -5,11 +5,13 @@
 
 const std::vector<cliCommandS>& cliCommands() {
     static const std::vector<cliCommandS> commands = {
-        {"convert", "convert MODEL.u3d -o OUT.pdf [--bbox MINX MINY MINZ MAXX MAXY MAXZ\n"
-                    "                  [--center]]\n"
+        {"convert", "convert MODEL.u3d -o OUT.pdf|DIR|- [--bbox MINX MINY MINZ MAXX MAXY\n"
+                    "                  MAXZ [--center]] [--quiet]\n"
                     "                  convert a model; MODEL.u3d itself is left alone",
          runConvert},
-        {"request", "request FILE    pass a request tree (braced text form) to the module", runRequest},
+        {"request", "request FILE [--quiet]\n"
+                    "                  pass a request tree (braced text form) to the module",
+         runRequest},
         {"caps", "caps            print the module's capability tree", runCaps},
         {"tree", "tree FILE [--pretty] [--ini]\n"
                  "                  read a tree (braced form, or INI with --ini) and write it\n"

@@ -1,8 +1,11 @@
 // The operating-system calls of the command-line host, and nothing else:
-// loading a shared library, finding the running executable and making a
-// private temporary file. hostPosix.cpp and hostWin32.cpp implement them.
+// loading a shared library, finding the running executable, making private
+// temporary files and links, and asking about the terminal. hostPosix.cpp
+// and hostWin32.cpp implement them.
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace hostPlatform {
@@ -34,5 +37,38 @@ std::string temporaryDirectory();
 // process can have claimed, readable and writable by the user only; its
 // path, or empty when it cannot be created (errno tells why).
 std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix);
+
+// A new hard link "<dir>/<prefix>XXXXXX<suffix>" to the file at target, a
+// name no other process can have claimed; its path, or empty when the
+// system or the file system refuses (errno tells why).
+std::string createHardLink(const std::string& target, const std::string& dir, const char* prefix,
+                           const char* suffix);
+
+// A file that this process reaches through a path of the view's own, not a
+// name in any directory, while the view is open (Linux: "/proc/self/fd/N").
+// Nothing is left to remove however the process ends, even by SIGKILL, and
+// removing the view's path cannot remove the file.
+struct fileViewS {
+    std::FILE* file = nullptr;
+    std::string path;
+};
+// A view of the existing file at path, open for reading; false where the
+// system has no such paths (errno tells why).
+bool openFileView(const std::string& path, fileViewS& view);
+// A new file in dir that has no name at all, open for writing; false where
+// the system or the file system has no such files.
+bool createUnnamedFile(const std::string& dir, fileViewS& view);
+void closeFileView(fileViewS& view);
+
+// The id of this process.
+unsigned long processId();
+
+// Whether the stream is a terminal (a console on Windows).
+bool isTerminal(std::FILE* stream);
+// The width of the terminal the stream is, in columns; 0 when unknown.
+size_t terminalColumns(std::FILE* stream);
+// Makes the stream pass bytes unchanged (Windows' text mode would turn
+// every LF into CR LF).
+void setBinaryMode(std::FILE* stream);
 
 }  // namespace hostPlatform

@@ -1,10 +1,17 @@
 #include "hostPlatform.h"
 
+#include "runtime/platform/platform.h"
+
 #include <dlfcn.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -54,5 +61,77 @@ std::string createTemporaryFile(const std::string& dir, const char* prefix, cons
     close(fd);
     return path.data();
 }
+
+// mkstemp's rule for names, with link(2) claiming them atomically: a name
+// that another process took first fails with EEXIST and the next is tried.
+std::string createHardLink(const std::string& target, const std::string& dir, const char* prefix,
+                           const char* suffix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    uint64_t state = static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(getpid()) << 32);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = dir + "/" + prefix;
+        for (int i = 0; i < 6; ++i) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            path += kLetters[(state >> 33) % (sizeof kLetters - 1)];
+        }
+        path += suffix;
+        if (link(target.c_str(), path.c_str()) == 0)
+            return path;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+namespace {
+
+// Keeps a view whose path leads to its open file: without /proc mounted the
+// path leads nowhere, or to another file.
+bool keepIfReachable(fileViewS& view) {
+    if (!view.file)
+        return false;
+    const int fd = fileno(view.file);
+    view.path = "/proc/self/fd/" + std::to_string(fd);
+    struct stat viewed, opened;
+    if (stat(view.path.c_str(), &viewed) == 0 && fstat(fd, &opened) == 0 && viewed.st_ino == opened.st_ino &&
+        viewed.st_dev == opened.st_dev)
+        return true;
+    closeFileView(view);
+    errno = ENOENT;
+    return false;
+}
+
+}  // namespace
+
+bool openFileView(const std::string& path, fileViewS& view) {
+    view.file = std::fopen(path.c_str(), "rbe");
+    return keepIfReachable(view);
+}
+
+bool createUnnamedFile(const std::string& dir, fileViewS& view) {
+    view.file = platform::createUnnamedFile(dir.c_str());
+    return keepIfReachable(view);
+}
+
+void closeFileView(fileViewS& view) {
+    if (view.file)
+        std::fclose(view.file);
+    view = fileViewS{};
+}
+
+unsigned long processId() { return static_cast<unsigned long>(getpid()); }
+
+bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
+
+size_t terminalColumns(std::FILE* stream) {
+    winsize size{};
+    if (ioctl(fileno(stream), TIOCGWINSZ, &size) != 0)
+        return 0;
+    return size.ws_col;
+}
+
+void setBinaryMode(std::FILE*) {}
 
 }  // namespace hostPlatform

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +30,24 @@ std::string systemMessage(DWORD code) {
 
 bool hasSeparator(const std::string& path) {
     return path.find_first_of("/\\") != std::string::npos;
+}
+
+// Where the random names of temporary files start.
+uint64_t nameSeed() {
+    LARGE_INTEGER seed;
+    QueryPerformanceCounter(&seed);
+    return static_cast<uint64_t>(seed.QuadPart) ^ (uint64_t(GetCurrentProcessId()) << 32);
+}
+
+// "<dir>\<prefix>XXXXXX<suffix>" with six random letters drawn from state.
+std::string randomName(const std::string& dir, const char* prefix, const char* suffix, uint64_t& state) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string path = dir + "\\" + prefix;
+    for (int i = 0; i < 6; ++i) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        path += kLetters[(state >> 33) % (sizeof kLetters - 1)];
+    }
+    return path + suffix;
 }
 
 }  // namespace
@@ -79,33 +100,70 @@ std::string temporaryDirectory() {
     return result;
 }
 
-// A random name that CREATE_NEW claims atomically: a name that another
-// process took first fails and the next one is tried.
-std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    LARGE_INTEGER seed;
-    QueryPerformanceCounter(&seed);
-    uint64_t state = static_cast<uint64_t>(seed.QuadPart) ^ (uint64_t(GetCurrentProcessId()) << 32);
+// Tries random names until claim(path) takes one: a name that another
+// process took first fails and the next one is tried. The path, or empty
+// with errno set (failure for a refusal other than a taken name).
+template <typename Claim>
+std::string claimRandomName(const std::string& dir, const char* prefix, const char* suffix, int failure,
+                            Claim claim) {
+    uint64_t state = nameSeed();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = dir + "\\" + prefix;
-        for (int i = 0; i < 6; ++i) {
-            state = state * 6364136223846793005ull + 1442695040888963407ull;
-            path += kLetters[(state >> 33) % (sizeof kLetters - 1)];
-        }
-        path += suffix;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
+        const std::string path = randomName(dir, prefix, suffix, state);
+        if (claim(path))
             return path;
-        }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-            errno = EACCES;
+            errno = failure;
             return {};
         }
     }
     errno = EEXIST;
     return {};
 }
+
+// CREATE_NEW claims a name atomically.
+std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix) {
+    return claimRandomName(dir, prefix, suffix, EACCES, [](const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        return true;
+    });
+}
+
+std::string createHardLink(const std::string& target, const std::string& dir, const char* prefix,
+                           const char* suffix) {
+    return claimRandomName(dir, prefix, suffix, EXDEV, [&target](const std::string& path) {
+        return CreateHardLinkA(path.c_str(), target.c_str(), nullptr) != FALSE;
+    });
+}
+
+// Windows has no path that reaches an open file without its name, and no
+// file without a name.
+bool openFileView(const std::string&, fileViewS&) {
+    errno = ENOSYS;
+    return false;
+}
+
+bool createUnnamedFile(const std::string&, fileViewS&) {
+    errno = ENOSYS;
+    return false;
+}
+
+void closeFileView(fileViewS& view) { view = fileViewS{}; }
+
+unsigned long processId() { return GetCurrentProcessId(); }
+
+bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
+
+size_t terminalColumns(std::FILE* stream) {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &info))
+        return 0;
+    return static_cast<size_t>(info.srWindow.Right - info.srWindow.Left + 1);
+}
+
+void setBinaryMode(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
 
 }  // namespace hostPlatform

@@ -1,6 +1,7 @@
 #include "moduleConversion.h"
 
 #include "cliExit.h"
+#include "progress.h"
 #include "translator/conversionError.h"
 #include "translator/customEntryKeys.h"
 #include "translator/requestTree.h"
@@ -18,10 +19,12 @@ std::string moduleReason(const metaObjectC& request) {
 
 }  // namespace
 
-int runModuleConversion(const std::string& modulePath, metaObjectC& request, const std::string& failure) {
+int runModuleConversion(const std::string& modulePath, metaObjectC& request, const std::string& failure,
+                        progressC& progress) {
     const translatorModuleC module(modulePath);
     int result = 0;
     try {
+        const progressClockC clock(progress, "converting");
         result = module.convertMetaTree(request.node());
     } catch (...) {
         // The module lets an exception escape only when the request cannot

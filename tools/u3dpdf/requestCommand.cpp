@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "modelCheck.h"
 #include "moduleConversion.h"
+#include "progress.h"
 #include "treeFiles.h"
 
 #include <cstdio>
@@ -12,7 +13,7 @@
 namespace {
 
 const char* const kHelp =
-    "Usage: u3dpdf request FILE [--module PATH]\n"
+    "Usage: u3dpdf request FILE [--quiet] [--module PATH]\n"
     "\n"
     "Reads a request tree in the braced text form and passes it unchanged to the\n"
     "module's convertMetaTree, for example:\n"
@@ -23,6 +24,8 @@ const char* const kHelp =
     "from the working directory. The module deletes the U3D file that FILENAME\n"
     "names when the conversion succeeds, so name a copy of your model.\n"
     "\n"
+    "  --quiet         no progress line (shown on standard error when it is a\n"
+    "                  terminal, while the module runs)\n"
     "  --module PATH   the module to load (see u3dpdf --help)\n"
     "\n"
     "The U3D file that FILENAME names is read as U3D first, as convert does: a\n"
@@ -34,6 +37,7 @@ const char* const kHelp =
     "be loaded.\n";
 
 const cliOptionS kOptions[] = {
+    {"--quiet", nullptr, 0},
     {"--module", nullptr, 1},
 };
 
@@ -67,5 +71,8 @@ int runRequest(const std::vector<std::string>& words) {
     if (!request.valid())
         inputError(file + " holds no request tree");
     checkRequestModel(request);
-    return runModuleConversion(args.value("--module"), request, "the module could not convert the request in " + file);
+    progressC progress(args.has("--quiet"));
+    progress.item(file);
+    return runModuleConversion(args.value("--module"), request, "the module could not convert the request in " + file,
+                               progress);
 }

@@ -1,62 +1,62 @@
 #include "temporaryCopy.h"
 
 #include "cliExit.h"
-#include "hostPlatform.h"
+#include "progress.h"
+#include "streamCopy.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <filesystem>
 
 namespace {
 
-struct fileCloserS {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using filePtr = std::unique_ptr<std::FILE, fileCloserS>;
-
-// Copies in pieces: a model may be far larger than what is sensible to hold
-// in memory at once. Returns the failing side's error text, empty on success.
-std::string copyBytes(std::FILE* in, const std::string& source, std::FILE* out, const std::string& target) {
-    static constexpr size_t kPiece = 1 << 16;
-    std::unique_ptr<char[]> piece(new char[kPiece]);
-    for (;;) {
-        const size_t got = std::fread(piece.get(), 1, kPiece, in);
-        if (got > 0 && std::fwrite(piece.get(), 1, got, out) != got)
-            return "cannot write " + target + ": " + std::strerror(errno);
-        if (got < kPiece)
-            break;
-    }
-    if (std::ferror(in))
-        return "cannot read " + source + ": " + std::strerror(errno);
-    return {};
+// A pipe or a device tells no size: only the bytes so far are shown then.
+uint64_t knownSize(const std::string& path) {
+    std::error_code unknown;
+    const uintmax_t size = std::filesystem::file_size(path, unknown);
+    return unknown ? 0 : size;
 }
 
 }  // namespace
 
-temporaryCopyC::temporaryCopyC(const std::string& source) {
+temporaryCopyC::temporaryCopyC(const std::string& source, progressC& progress) {
     filePtr in(std::fopen(source.c_str(), "rb"));
     if (!in)
         inputError("cannot read " + source + ": " + std::strerror(errno));
     const std::string dir = hostPlatform::temporaryDirectory();
-    path_ = hostPlatform::createTemporaryFile(dir, "u3dpdf-", ".u3d");
-    if (path_.empty())
-        inputError("cannot create a temporary file in " + dir + ": " + std::strerror(errno));
-    std::string error;
-    {
-        filePtr out(std::fopen(path_.c_str(), "wb"));
-        if (!out)
-            error = "cannot open " + path_ + ": " + std::strerror(errno);
-        else
-            error = copyBytes(in.get(), source, out.get(), path_);
-        // The last bytes reach the file only here.
-        if (out && std::fclose(out.release()) != 0 && error.empty())
-            error = "cannot write " + path_ + ": " + std::strerror(errno);
+    filePtr named;
+    std::string shown;  // the copy in messages
+    if (hostPlatform::createUnnamedFile(dir, unnamed_)) {
+        path_ = unnamed_.path;
+        shown = "a temporary file in " + dir;
+    } else {
+        {
+            const interruptHoldC hold;
+            const std::string path = hostPlatform::createTemporaryFile(dir, "u3dpdf-", ".u3d");
+            if (path.empty())
+                inputError("cannot create a temporary file in " + dir + ": " + std::strerror(errno));
+            named_ = std::make_unique<guardedFileC>(path);
+        }
+        path_ = shown = named_->path();
+        named.reset(std::fopen(path_.c_str(), "wb"));
+        if (!named)
+            inputError("cannot open " + path_ + ": " + std::strerror(errno));
     }
+    progress.step("copying");
+    std::FILE* out = named ? named.get() : unnamed_.file;
+    std::string error = copyStream(in.get(), source, out, shown, &progress, knownSize(source));
+    // The last bytes reach the file only here. The unnamed copy stays open:
+    // closing it would delete it.
+    const bool written = named ? std::fclose(named.release()) == 0 : std::fflush(out) == 0;
+    if (!written && error.empty())
+        error = "cannot write " + shown + ": " + std::strerror(errno);
+    // A failed copy goes with the members.
     if (!error.empty()) {
-        std::remove(path_.c_str());
+        hostPlatform::closeFileView(unnamed_);
         inputError(error);
     }
 }
 
-temporaryCopyC::~temporaryCopyC() { std::remove(path_.c_str()); }
+temporaryCopyC::~temporaryCopyC() { hostPlatform::closeFileView(unnamed_); }

@@ -6,6 +6,7 @@
 #include "pdf/PdfFlate.h"
 #include "pdf/PdfName.h"
 #include "pdf/PdfScalars.h"
+#include "runtime/platform/platform.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ bool Pdf3DStream::LoadFromFile(const char* path) {
     data.FreeData();
     m_compressed = false;
     std::unique_ptr<char[]> fileBuffer;  // declared first: the file closes before it goes
-    std::unique_ptr<std::FILE, FileCloser> file(path ? std::fopen(path, "rb") : nullptr);
+    std::unique_ptr<std::FILE, FileCloser> file(path ? platform::openForReading(path) : nullptr);
     if (!file)
         return false;
     fileBuffer.reset(new char[kFileBufferSize]);

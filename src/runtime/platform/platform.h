@@ -56,6 +56,24 @@ bool canRead(const char* path);
 // Windows' msvcrt.dll ignores it and truncates the existing file.
 std::FILE* createNewFile(const char* path);
 
+// Opens an existing file for binary reading ("rb") without keeping others
+// from deleting it meanwhile: on Win32 a file open without FILE_SHARE_DELETE
+// cannot be deleted, and the host that lent it may have to remove it while
+// it is read (an interrupted conversion). Null with errno on failure.
+std::FILE* openForReading(const char* path);
+
+// Opens a new file for binary writing in the directory dir that has no name
+// yet (Linux: O_TMPFILE), so that a process that ends before naming it, even
+// by SIGKILL or a power loss, leaves nothing behind. Null where the system or
+// the directory's file system offers no such files, or on any other failure
+// (errno tells): the caller then takes a named file, whose own errors are
+// the ones to report.
+std::FILE* createUnnamedFile(const char* dir);
+// Flushes a file from createUnnamedFile and gives it the name path, which
+// must not exist yet; false with errno (EEXIST when the name is taken).
+// The file stays open.
+bool nameUnnamedFile(std::FILE* file, const char* path);
+
 // Appends n bytes of text to the file at path, creating it when needed, in
 // the platform's text file form (on Win32 every LF becomes CR LF, as the C
 // runtime's text mode writes it); false when the file cannot be opened. A

@@ -217,6 +217,52 @@ bool canRead(const char* path) { return path && access(path, R_OK) == 0; }
 
 std::FILE* createNewFile(const char* path) { return std::fopen(path, "wbx"); }
 
+// An open file never keeps a POSIX file from being deleted.
+std::FILE* openForReading(const char* path) { return std::fopen(path, "rb"); }
+
+namespace {
+
+// An open file as a path: the only way to give an unnamed file a name
+// without privileges (linkat with AT_EMPTY_PATH needs CAP_DAC_READ_SEARCH).
+struct fdPathS {
+    explicit fdPathS(int fd) { std::snprintf(text, sizeof text, "/proc/self/fd/%d", fd); }
+    char text[32];
+};
+
+}  // namespace
+
+std::FILE* createUnnamedFile(const char* dir) {
+#ifdef O_TMPFILE
+    // The mode of a file that fopen creates: 0666 less the umask.
+    const int fd = open(dir, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    // Without /proc the file could never get its name.
+    if (access(fdPathS(fd).text, F_OK) != 0) {
+        close(fd);
+        errno = EOPNOTSUPP;
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+    }
+    return file;
+#else
+    (void)dir;
+    errno = EOPNOTSUPP;
+    return nullptr;
+#endif
+}
+
+bool nameUnnamedFile(std::FILE* file, const char* path) {
+    if (std::fflush(file) != 0)
+        return false;
+    return linkat(AT_FDCWD, fdPathS(fileno(file)).text, AT_FDCWD, path, AT_SYMLINK_FOLLOW) == 0;
+}
+
 const char* defaultTempDirectory() { return "/tmp"; }
 
 // ---- environment -------------------------------------------------------------

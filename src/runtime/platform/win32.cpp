@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 #include <cstring>
@@ -100,6 +101,87 @@ std::FILE* createNewFile(const char* path) {
         errno = error;
     }
     return file;
+}
+
+namespace {
+
+// The C runtime's errno for what CreateFileA failed with, as fopen would
+// have set it (its messages then read as before).
+int errnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ENOMEM;
+    default:
+        return EINVAL;
+    }
+}
+
+// CreateFileW, as the C runtime's fopen calls it: CreateFileA refuses paths
+// longer than MAX_PATH that fopen opens. The wide path lives in the process
+// heap, not in the pooled allocator.
+HANDLE openShared(const char* path) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    auto* wide = length > 0 ? static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, length * sizeof(wchar_t)))
+                            : nullptr;
+    if (!wide || MultiByteToWideChar(CP_ACP, 0, path, -1, wide, length) != length) {
+        if (wide)
+            HeapFree(GetProcessHeap(), 0, wide);
+        SetLastError(wide ? ERROR_INVALID_NAME : ERROR_NOT_ENOUGH_MEMORY);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    HeapFree(GetProcessHeap(), 0, wide);
+    SetLastError(error);
+    return handle;
+}
+
+}  // namespace
+
+std::FILE* openForReading(const char* path) {
+    HANDLE handle = openShared(path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = errnoOf(GetLastError());
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "rb");
+    if (!file) {
+        const int error = errno;
+        _close(fd);
+        errno = error;
+    }
+    return file;
+}
+
+// Windows has no file without a name: the writer takes a named one.
+std::FILE* createUnnamedFile(const char*) {
+    errno = ENOSYS;
+    return nullptr;
+}
+
+bool nameUnnamedFile(std::FILE*, const char*) {
+    errno = ENOSYS;
+    return false;
 }
 
 // The directory part of the fallback: the code tracking log adds the "/"

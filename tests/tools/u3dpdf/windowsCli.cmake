@@ -33,7 +33,24 @@ file(SHA256 "${WORK}/model.u3d" hash_after)
 if(NOT hash_after STREQUAL model_hash)
   message(FATAL_ERROR "convert changed model.u3d")
 endif()
-# Nothing but the model and the PDF is left behind.
+# Standard output gets the same bytes (no text mode turning LF into CR LF);
+# an existing directory gets the model's name.
+execute_process(COMMAND "${WINE}" "${CLI}" convert model.u3d -o - --bbox -4 -4 -1 4 4 1
+  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result OUTPUT_FILE "${WORK}/piped.pdf" ERROR_VARIABLE err)
+file(SHA256 "${WORK}/out.pdf" out_hash)
+file(SHA256 "${WORK}/piped.pdf" piped_hash)
+if(NOT result EQUAL 0 OR NOT piped_hash STREQUAL out_hash)
+  message(FATAL_ERROR "convert -o - exited ${result} or wrote other bytes than -o out.pdf: ${err}")
+endif()
+file(MAKE_DIRECTORY "${WORK}/pdfs")
+run_cli(convert model.u3d -o pdfs --bbox -4 -4 -1 4 4 1)
+file(SHA256 "${WORK}/pdfs/model.pdf" dir_hash)
+if(NOT result EQUAL 0 OR NOT dir_hash STREQUAL out_hash)
+  message(FATAL_ERROR "convert -o pdfs exited ${result} or wrote no pdfs/model.pdf: ${err}")
+endif()
+file(REMOVE_RECURSE "${WORK}/pdfs" "${WORK}/piped.pdf")
+# Nothing but the model and the PDF is left behind: the
+# hidden link through which the module read the model is gone.
 file(GLOB left RELATIVE "${WORK}" "${WORK}/*")
 list(SORT left)
 if(NOT left STREQUAL "model.u3d;out.pdf")
