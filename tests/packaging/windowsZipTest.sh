@@ -22,11 +22,15 @@ for file in bin/u3dpdf.exe bin/u3dpdf.dll include/u3dpdf/module.h include/u3dpdf
   [ -f "$dir/$file" ] || fail "the zip lacks $file"
 done
 
+# Wine's output goes to files, never to a pipe: the Windows services that the
+# first Wine program starts inherit it and outlive the test, and whoever reads
+# the pipe would wait for them.
 cp "$(dirname "$0")/../../examples/torus.u3d" "$work/model.u3d"
-(cd "$work" && "$wine" "$dir/bin/u3dpdf.exe" convert model.u3d -o out.pdf --bbox -4 -4 -1 4 4 1) ||
-  fail "the unpacked u3dpdf.exe did not convert"
+(cd "$work" && "$wine" "$dir/bin/u3dpdf.exe" convert model.u3d -o out.pdf --bbox -4 -4 -1 4 4 1 \
+  </dev/null >convert.out 2>&1) || fail "the unpacked u3dpdf.exe did not convert: $(cat "$work/convert.out")"
 check_pdf "$work/out.pdf" "$work/model.u3d"
-out=$("$wine" "$dir/bin/u3dpdf.exe" --version | tr -d '\r')
+"$wine" "$dir/bin/u3dpdf.exe" --version </dev/null >"$work/version.out" 2>&1 || fail "--version: $(cat "$work/version.out")"
+out=$(tr -d '\r' <"$work/version.out")
 printf '%s\n' "$out" | grep -q "^u3dpdf $version (commit " || fail "--version said: $out"
 printf '%s\n' "$out" | grep -q "u3dpdf.dll: capability VERSION V1.0$" || fail "--version said: $out"
 
