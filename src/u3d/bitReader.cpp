@@ -11,15 +11,19 @@ bitReaderC::bitReaderC(std::span<const uint8_t> data, blockPlaceS place)
     : data_(data),
       sizeBits_(uint64_t(data.size()) * 8),
       symbolsLeft_(64 * sizeBits_ + 4096),
-      histograms_(kStaticFull + 1),
       place_(place) {}
 
 void bitReaderC::fail(const std::string& fault) const { throw formatError(fault, place_); }
 
-void bitReaderC::reverseData() {
+void bitReaderC::failTooManyValues() const {
+    fail("more coded values than the block's " + std::to_string(sizeBits_ / 8) + " bytes can hold");
+}
+
+void bitReaderC::startCoding() {
     reversed_.resize(data_.size() + 8, 0);
     for (std::size_t i = 0; i < data_.size(); ++i)
         reversed_[i] = reverseBits8(data_[i]);
+    histograms_.resize(kStaticFull + 1);
 }
 
 // The value v in 1 .. count whose part of the interval holds the code:
@@ -32,14 +36,7 @@ uint32_t bitReaderC::readStaticSymbol(uint32_t count) {
     return target + 1;
 }
 
-uint32_t bitReaderC::readLargeAdaptiveSymbol(uint32_t context) {
-    std::unique_ptr<histogramC>& slot = histograms_[context];
-    if (!slot)
-        slot = std::make_unique<histogramC>();
-    histogramC& histogram = *slot;
-    if (histogram.small())
-        return readAdaptiveSymbol(context);
-    const uint32_t d = offset();
+uint32_t bitReaderC::readLargeAdaptiveSymbol(histogramC& histogram, uint32_t d) {
     const uint32_t total = histogram.total();
     const reciprocalS& t = kReciprocals[total];
     const uint32_t r = interval_.range();
@@ -50,6 +47,17 @@ uint32_t bitReaderC::readLargeAdaptiveSymbol(uint32_t context) {
     histogram.add(symbol);
     settle();
     return symbol;
+}
+
+void bitReaderC::skipCompressedU32(uint32_t context, uint64_t count) {
+    if (noCompression_ || context - 1 >= kStaticFull) {
+        for (; count > 0; --count)
+            readUnusual(context, &bitReaderC::readU32);
+        return;
+    }
+    for (; count > 0; --count)
+        if (readAdaptiveSymbol(context) == 0)
+            histograms_[context].add(readU32() + 1);
 }
 
 uint8_t bitReaderC::readU8() {

@@ -6,7 +6,9 @@
 #include "u3d/formatError.h"
 #include "u3d/histogram.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -46,6 +48,11 @@ public:
     uint8_t readCompressedU8(uint32_t context) { return readCompressed(context, &bitReaderC::readU8); }
     uint16_t readCompressedU16(uint32_t context) { return readCompressed(context, &bitReaderC::readU16); }
     uint32_t readCompressedU32(uint32_t context) { return readCompressed(context, &bitReaderC::readU32); }
+    // Reads `count` compressed U32 values of one context and drops them: a
+    // mesh's normal indices, several per face, which take most of the
+    // values of a progressive mesh and none of which the scene keeps. One
+    // loop, so that the coder's state stays at hand from value to value.
+    void skipCompressedU32(uint32_t context, uint64_t count);
 
     // Bits consumed so far, and the bits of the block not consumed yet.
     uint64_t bitsRead() const { return position_; }
@@ -66,7 +73,7 @@ private:
             if (symbol != 0)
                 return static_cast<T>(symbol - 1);
             const T value = (this->*plain)();
-            histograms_[context]->add(uint32_t(value) + 1);
+            histograms_[context].add(uint32_t(value) + 1);
             return value;
         }
         return readUnusual(context, plain);
@@ -80,17 +87,17 @@ private:
     // values, 0 (escape) or value + 1 for an adaptive one.
     uint32_t readStaticSymbol(uint32_t count);
     uint32_t readAdaptiveSymbol(uint32_t context) {
-        const histogramC* histogram = histograms_[context].get();
-        if (!histogram || !histogram->small())
-            return readLargeAdaptiveSymbol(context);
+        const uint32_t d = offset();
+        histogramC& histogram = histograms_[context];
+        if (!histogram.small()) [[unlikely]]
+            return readLargeAdaptiveSymbol(histogram, d);
         // Walk the few symbols to the one whose part of the interval starts
         // at or before the code's offset and ends after it: no division.
         // (floor(range * cumulative / total) <= offset is the same test as
         // the format's cumulative <= (total * (offset + 1) - 1) / range.)
-        const uint32_t d = offset();
-        const reciprocalS& total = kReciprocals[histogram->total()];
+        const reciprocalS& total = kReciprocals[histogram.total()];
         const uint32_t r = interval_.range();
-        const uint16_t* counts = histogram->counts();
+        const uint16_t* counts = histogram.counts();
         uint32_t symbol = 0;
         uint32_t above = counts[0];
         uint32_t begin = 0;
@@ -102,41 +109,44 @@ private:
         }
         interval_.high = interval_.low - 1 + end;
         interval_.low += begin;
-        histograms_[context]->add(symbol);
+        histogram.add(symbol);
         settle();
         return symbol;
     }
-    // Also makes the context's histogram on its first use.
-    uint32_t readLargeAdaptiveSymbol(uint32_t context);
+    uint32_t readLargeAdaptiveSymbol(histogramC& histogram, uint32_t offset);
 
     // The offset from the interval's low end of the 16-bit code the decoder
     // compares with its interval: the bit at the read position, then the 15
     // bits after the pending underflow bits. A formatError when the code
     // lies outside the interval (no writer puts it there).
     uint32_t offset() {
-        if (reversed_.empty())
-            reverseData();
-        // Bits from `bit` on, the first one highest. The read position and
-        // the pending underflow bits never pass the end of the data (settle
-        // sees to it), so the 8 bytes loaded lie within the padding.
-        const auto window = [this](uint64_t bit) {
-            const uint8_t* p = reversed_.data() + (bit >> 3);
-            uint64_t value = 0;
-            for (int i = 0; i < 8; ++i)
-                value = value << 8 | p[i];
-            return value << (bit & 7);
-        };
+        if (reversed_.empty()) [[unlikely]]
+            startCoding();
         uint32_t c = 0;
-        if (interval_.underflow == 0)
+        if (interval_.underflow == 0) [[likely]]
             c = static_cast<uint32_t>(window(position_) >> 48);
         else
             c = static_cast<uint32_t>(window(position_) >> 63) << 15 |
                 static_cast<uint32_t>(window(position_ + 1 + interval_.underflow) >> 49);
-        if (c < interval_.low || c > interval_.high)
+        if (c < interval_.low || c > interval_.high) [[unlikely]]
             fail("compressed data that does not decode");
         return c - interval_.low;
     }
-    void reverseData();
+    // The 64 bits from `bit` on, the first one highest. The read position
+    // and the pending underflow bits never pass the end of the data (settle
+    // sees to it), so the 8 bytes loaded lie within the padding.
+    uint64_t window(uint64_t bit) const {
+        uint64_t value;
+        std::memcpy(&value, reversed_.data() + (bit >> 3), sizeof value);
+        if constexpr (std::endian::native == std::endian::little)
+            value = __builtin_bswap64(value);
+        return value << (bit & 7);
+    }
+    // On the first coded value: the reversed data and a histogram per
+    // adaptive context.
+    void startCoding();
+    [[noreturn, gnu::cold]] void failTooManyValues() const;
+
 
     // Consumes the bits the last narrowing settled. Pending underflow bits
     // are bits the writer has written too, once the next bit settles: a
@@ -150,10 +160,10 @@ private:
         }
         interval_.scaleUnderflow();
         position_ += advance;
-        if (position_ + interval_.underflow > sizeBits_)
+        if (position_ + interval_.underflow > sizeBits_) [[unlikely]]
             fail("compressed data runs past the end of the block");
-        if (--symbolsLeft_ == 0)
-            fail("more coded values than the block's " + std::to_string(sizeBits_ / 8) + " bytes can hold");
+        if (--symbolsLeft_ == 0) [[unlikely]]
+            failTooManyValues();
     }
 
     std::span<const uint8_t> data_;
@@ -170,8 +180,8 @@ private:
     // after it, made on the first coded value: the code is read highest bit
     // first, and so becomes one big-endian load and a shift.
     std::vector<uint8_t> reversed_;
-    // Per adaptive context (1 .. kStaticFull), made on its first use.
-    std::vector<std::unique_ptr<histogramC>> histograms_;
+    // Per adaptive context (1 .. kStaticFull), from the first coded value on.
+    std::vector<histogramC> histograms_;
     blockPlaceS place_;
 };
 

@@ -176,18 +176,10 @@ void clodMeshC::readResolutionUpdates(bitReaderC& in, geometryS& mesh) {
 void clodMeshC::readResolutionUpdate(bitReaderC& in, geometryS& mesh, elementBudgetC& budget) {
     const uint32_t resolution = static_cast<uint32_t>(mesh.positions.size());
     uint32_t split = in.readCompressedU32(staticContext(resolution));
-    splitFaces_.clear();
-    localPositions_.clear();
     if (resolution > 0) {
         checkedIndex(in, split, resolution, "split position");
-        adjacency_.facesAt(split, splitFaces_);
-        // The positions of the faces around the split position.
-        for (uint32_t face : splitFaces_)
-            for (int k = 0; k < 3; ++k) {
-                const uint32_t p = mesh.positionIndices[3 * std::size_t(face) + k];
-                if (p != split)
-                    insertDescending(localPositions_, p);
-            }
+        adjacency_.prefetch(split);
+        __builtin_prefetch(&mesh.positions[split]);
     }
 
     const uint16_t newDiffuse = in.readCompressedU16(ctx::kNewDiffuseColorsCount);
@@ -202,6 +194,22 @@ void clodMeshC::readResolutionUpdate(bitReaderC& in, geometryS& mesh, elementBud
     budget.spend(in, newTexCoords, "texture coordinate");
     for (uint16_t i = 0; i < newTexCoords; ++i)
         skipQuantised(in, ctx::kTexCoordSign, ctx::kTexCoordDiffMagU, 4);
+
+    // The faces around the split position and their positions (not needed
+    // before, so that the counts above are read while they load).
+    splitFaces_.clear();
+    localPositions_.clear();
+    if (resolution > 0) {
+        adjacency_.facesAt(split, splitFaces_);
+        for (uint32_t face : splitFaces_)
+            __builtin_prefetch(&mesh.positionIndices[3 * std::size_t(face)]);
+        for (uint32_t face : splitFaces_)
+            for (int k = 0; k < 3; ++k) {
+                const uint32_t p = mesh.positionIndices[3 * std::size_t(face) + k];
+                if (p != split)
+                    insertDescending(localPositions_, p);
+            }
+    }
 
     const uint32_t newFaces = in.readCompressedU32(ctx::kNumNewFaces);
     budget.spend(in, newFaces, "new face");
@@ -286,6 +294,8 @@ void clodMeshC::readNewFaces(bitReaderC& in, geometryS& mesh, uint32_t split, ui
         }
         face.corners[2] = third;
         newFaces_.push_back(face);
+        // The face joins the third's set when the update applies.
+        adjacency_.prefetch(third);
     }
 }
 
@@ -315,8 +325,12 @@ void clodMeshC::readStayOrMove(bitReaderC& in, geometryS& mesh, uint32_t split) 
         else if (contains(stayPositions_, c[0]) || contains(stayPositions_, c[1]) || contains(stayPositions_, c[2]))
             prediction = stay2;
         const bool moves = in.readCompressedU8(ctx::kStayMove + prediction) == 1;
-        if (moves)
+        if (moves) {
             movedFaces_.push_back(face);
+            // Its corners' normals follow the new position.
+            for (int k = 0; k < 3; ++k)
+                adjacency_.prefetch(c[k]);
+        }
         std::vector<uint32_t>& positions = moves ? movePositions_ : stayPositions_;
         for (int k = 0; k < 3; ++k)
             if (c[k] != split && !contains(positions, c[k]))
@@ -458,8 +472,7 @@ void clodMeshC::readNormalUpdates(bitReaderC& in, geometryS& mesh, elementBudget
         budget.spend(in, normals, "normal");
         for (uint32_t i = 0; i < normals; ++i)
             skipQuantised(in, ctx::kNormalDiffSigns, ctx::kNormalDiffMagX, 3);
-        for (uint32_t i = adjacency_.faceCount(position); i > 0; --i)
-            in.readCompressedU32(ctx::kNormalLocalIndex);
+        in.skipCompressedU32(ctx::kNormalLocalIndex, adjacency_.faceCount(position));
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace u3d {
@@ -24,10 +25,14 @@ public:
     static constexpr uint32_t kLimit = 0x1FFF;
     static constexpr uint32_t kSmall = 16;
 
-    histogramC();
+    histogramC() { small_[0] = 1; }
 
     uint32_t total() const { return total_; }
-    uint32_t frequency(uint32_t symbol) const { return symbol < counts_.size() ? counts_[symbol] : 0; }
+    uint32_t frequency(uint32_t symbol) const {
+        if (large_)
+            return symbol < large_->counts.size() ? large_->counts[symbol] : 0;
+        return symbol < kSmall ? small_[symbol] : 0;
+    }
     // The sum of the frequencies of the symbols below `symbol`.
     uint32_t cumulative(uint32_t symbol) const;
     // The symbol s whose cumulative(s) <= target < cumulative(s) + frequency(s),
@@ -36,8 +41,8 @@ public:
     void add(uint32_t symbol) {
         // The decoder's common case inline: a small context that need not
         // halve.
-        if (symbol < kSmall && tree_.empty() && total_ < kLimit) {
-            ++counts_[symbol];
+        if (symbol < kSmall && !large_ && total_ < kLimit) {
+            ++small_[symbol];
             ++total_;
             if (symbol >= used_)
                 used_ = symbol + 1;
@@ -47,8 +52,8 @@ public:
     }
 
     // Small: all frequencies are in counts()[0 .. kSmall).
-    bool small() const { return tree_.empty(); }
-    const uint16_t* counts() const { return counts_.data(); }
+    bool small() const { return !large_; }
+    const uint16_t* counts() const { return small_; }
 
 private:
     void addSlow(uint32_t symbol);
@@ -56,13 +61,20 @@ private:
     void halve();
     void buildTree();
 
-    std::vector<uint16_t> counts_;
-    // When not small, tree_[i] for 1 <= i <= counts_.size(): the sum of the
-    // counts of symbols i - lowbit(i) .. i - 1; tree_[0] is unused.
-    std::vector<uint32_t> tree_;
+    // The frequencies while small, in the histogram itself: the decoder
+    // walks them for nearly every value it reads.
+    uint16_t small_[kSmall] = {};
     uint32_t total_ = 1;
     // Every symbol from here on has count 0.
     uint32_t used_ = 1;
+    // Once a symbol from kSmall on is seen: all frequencies, and
+    // tree[i] for 1 <= i <= counts.size(), the sum of the counts of
+    // symbols i - lowbit(i) .. i - 1 (tree[0] is unused).
+    struct largeS {
+        std::vector<uint16_t> counts;
+        std::vector<uint32_t> tree;
+    };
+    std::unique_ptr<largeS> large_;
 };
 
 }  // namespace u3d

@@ -1,5 +1,7 @@
 #include "u3d/histogram.h"
 
+#include "plainDecoder.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,37 +10,7 @@
 namespace {
 
 using u3d::histogramC;
-
-// The adaptive model as the format describes it, with plain arrays and
-// linear scans.
-struct plainModelS {
-    std::vector<uint32_t> counts = std::vector<uint32_t>(histogramC::kMaxSymbol + 1, 0);
-    uint32_t total = 1;
-
-    plainModelS() { counts[0] = 1; }
-
-    void add(uint32_t symbol) {
-        if (symbol > histogramC::kMaxSymbol)
-            return;
-        if (total >= histogramC::kLimit) {
-            total = 0;
-            for (uint32_t& c : counts) {
-                c >>= 1;
-                total += c;
-            }
-            ++counts[0];
-            ++total;
-        }
-        ++counts[symbol];
-        ++total;
-    }
-    uint32_t cumulative(uint32_t symbol) const {
-        uint32_t sum = 0;
-        for (uint32_t s = 0; s < symbol && s < counts.size(); ++s)
-            sum += counts[s];
-        return sum;
-    }
-};
+using u3dtest::plainModelS;
 
 void expectSame(const histogramC& h, const plainModelS& m, uint32_t probe) {
     ASSERT_EQ(h.total(), m.total);

@@ -142,4 +142,61 @@ bytesT readBytes(const std::string& path) {
     return bytesT(std::istreambuf_iterator<char>(in), {});
 }
 
+namespace {
+
+struct fnvS {
+    uint64_t hash = 0xCBF29CE484222325u;
+
+    void bytes(const void* data, std::size_t size) {
+        const auto* p = static_cast<const uint8_t*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            hash = (hash ^ p[i]) * 0x100000001B3u;
+    }
+    template <typename T>
+    void items(const std::vector<T>& v) {
+        const uint64_t size = v.size();
+        bytes(&size, sizeof size);
+        bytes(v.data(), v.size() * sizeof(T));
+    }
+};
+
+uint32_t getU32(const bytesT& in, std::size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | in.at(at + i);
+    return value;
+}
+
+}  // namespace
+
+uint64_t contentHash(const u3d::geometryS& geometry) {
+    static_assert(sizeof(u3d::vec3f) == 12 && sizeof(u3d::color4f) == 16, "hashed as their bytes");
+    fnvS h;
+    h.items(geometry.positions);
+    h.items(geometry.positionIndices);
+    h.items(geometry.normals);
+    h.items(geometry.normalIndices);
+    h.items(geometry.diffuseColors);
+    h.items(geometry.diffuseIndices);
+    h.items(geometry.shadingIds);
+    return h.hash;
+}
+
+bytesT cutAfter(const bytesT& file, uint32_t type, int count) {
+    std::size_t at = 0;
+    for (int seen = 0; seen < count;) {
+        const uint32_t blockType = getU32(file, at);
+        const auto padded = [](uint32_t size) { return (size + 3) / 4 * 4; };
+        at += 12 + padded(getU32(file, at + 4)) + padded(getU32(file, at + 8));
+        if (blockType == type)
+            ++seen;
+    }
+    bytesT cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(at));
+    // The header block's data: versions, profile, declaration size, then
+    // the file size as a U64.
+    for (int i = 0; i < 8; ++i)
+        cut.at(12 + 12 + i) = static_cast<uint8_t>(uint64_t(at) >> (8 * i));
+    return cut;
+}
+
 }  // namespace u3dtest

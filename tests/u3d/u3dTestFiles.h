@@ -2,6 +2,8 @@
 // and faults that real files do not show.
 #pragma once
 
+#include "u3d/scene.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -45,5 +47,16 @@ std::vector<bytesT> triangleModel(const std::string& node, const std::vector<par
 
 // The bytes of a file in the test data folder.
 bytesT readBytes(const std::string& path);
+
+// A 64-bit FNV-1a hash of everything a geometry decoded to: positions,
+// normals and colours bit for bit, every index list and the shading ids,
+// each with its length. Two decodings of a file that differ in any value
+// differ here (but for a collision).
+uint64_t contentHash(const u3d::geometryS& geometry);
+
+// The first bytes of a U3D file up to and including its `count`-th block of
+// type `type`, with the file header's declared size made to match: a file
+// that stops there, as a reader sees one.
+bytesT cutAfter(const bytesT& file, uint32_t type, int count);
 
 }  // namespace u3dtest
