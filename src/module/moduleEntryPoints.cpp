@@ -1,7 +1,9 @@
 // The module's dynamic interface: the two entry points a host finds by their
 // plain names. Everything else in the module stays hidden (the version
-// script u3dpdf.map lists exactly these two).
+// script u3dpdf.map lists exactly these two). They are declared where hosts
+// read them, in the host SDK's header.
 #include "translator/translatorEntryPoints.h"
+#include "u3dpdf/module.h"
 
 #include <cstdint>
 

@@ -58,3 +58,13 @@ vectorC3d metaKeyAccessC::readVector(const char* key, int* found) {
     setFound(found, 1);
     return {xyz[0], xyz[1], xyz[2]};
 }
+
+void metaKeyAccessC::writeVector(const char* key, const vectorC3d& v) {
+    metaTreeC* entry = keyFindOrCreate(key);
+    if (!entry)
+        return;
+    metaObjectC(entry).clearChildren();
+    entry->addDouble(v.x);
+    entry->addDouble(v.y);
+    entry->addDouble(v.z);
+}

@@ -39,4 +39,6 @@ protected:
     // Exactly three number children give (x, y, z) with found 1; anything
     // else gives the zero vector with found 0.
     vectorC3d readVector(const char* key, int* found);
+    // The entry's value becomes exactly the three numbers x, y, z.
+    void writeVector(const char* key, const vectorC3d& v);
 };

@@ -48,3 +48,8 @@ requestInputC requestRootC::INPUTDATA() const {
     const metaTreeC* inputData = keyFind("INPUTDATA");
     return requestInputC(inputData ? inputData->firstChild : nullptr);
 }
+
+requestInputC requestRootC::addINPUT(const char* recordKey) {
+    metaTreeC* inputData = keyFindOrCreate("INPUTDATA");
+    return requestInputC(inputData ? metaObjectC(inputData).addChild(recordKey) : nullptr);
+}

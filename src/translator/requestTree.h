@@ -56,12 +56,17 @@ public:
     const str& FILENAME(int* found = nullptr) { return readString("FILENAME", found); }
     vectorC3d U3DBOXMIN(int* found = nullptr) { return readVector("U3DBOXMIN", found); }
     vectorC3d U3DBOXMAX(int* found = nullptr) { return readVector("U3DBOXMAX", found); }
+    // What a host writes.
+    void FILENAME(const char* path) { writeString("FILENAME", path); }
+    void U3DBOXMIN(const vectorC3d& v) { writeVector("U3DBOXMIN", v); }
+    void U3DBOXMAX(const vectorC3d& v) { writeVector("U3DBOXMAX", v); }
 };
 
 class requestRootC : public metaObjectC, public metaKeyNameC, public metaKeyVersionC {
 public:
     explicit requestRootC(metaTreeC* node) : metaObjectC(node) {}
     const str& OUTPUTLOCATION(int* found = nullptr) { return readString("OUTPUTLOCATION", found); }
+    void OUTPUTLOCATION(const char* path) { writeString("OUTPUTLOCATION", path); }
     requestCustomDataC CUSTOMDATA() { return requestCustomDataC(keyFindOrCreate("CUSTOMDATA")); }
     // CUSTOMDATA/ENTRIES looked up without creating either: empty when one
     // is missing.
@@ -69,4 +74,8 @@ public:
     // Empty without INPUTDATA or with an INPUTDATA that has no children;
     // INPUTDATA is never created.
     requestInputC INPUTDATA() const;
+    // A new input record (key recordKey) appended under INPUTDATA, which is
+    // created when missing: what a host fills with FILENAME and the box. The
+    // module converts the first record only.
+    requestInputC addINPUT(const char* recordKey);
 };

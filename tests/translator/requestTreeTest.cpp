@@ -189,3 +189,36 @@ TEST(RequestTreeTest, WritesKeepAValueOfAnotherKind) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a host writes through the same accessors is what the module reads:
+// the keys in the layout's places, a box entry replaced as a whole.
+TEST(RequestTreeTest, HostWritesGiveTheRequestTheModuleReads) {
+    treeP tree = newRequest();
+    requestRootC root(tree.get());
+    root.NAME("host");
+    root.OUTPUTLOCATION("out.pdf");
+    requestInputC input = root.addINPUT("MODEL");
+    input.FILENAME("m.u3d");
+    input.U3DBOXMIN({9, 9, 9});
+    input.U3DBOXMIN({-1, -2, -3});
+    input.U3DBOXMAX({1, 2, 3});
+    // A second record is appended, and ignored by the conversion.
+    root.addINPUT("OTHER").FILENAME("other.u3d");
+    EXPECT_EQ(treeText(tree.get()),
+              "REQUEST(NAME('host'),OUTPUTLOCATION('out.pdf'),INPUTDATA(MODEL(FILENAME('m.u3d'),"
+              "U3DBOXMIN(-1,-2,-3),U3DBOXMAX(1,2,3)),OTHER(FILENAME('other.u3d'))))");
+    const conversionRequestS request = readConversionRequest(tree.get());
+    EXPECT_STREQ(request.outputPath.text(), "out.pdf");
+    EXPECT_STREQ(request.u3dPath.text(), "m.u3d");
+    EXPECT_EQ(request.boxMin.z, -3);
+    EXPECT_EQ(request.boxMax.y, 2);
+
+    // On a wrapper without a node every write does nothing.
+    requestRootC none(nullptr);
+    none.OUTPUTLOCATION("x");
+    EXPECT_FALSE(none.addINPUT("MODEL").valid());
+}
+
+}  // namespace

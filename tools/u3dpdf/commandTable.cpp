@@ -37,6 +37,7 @@ std::string programHelp() {
     for (const cliCommandS& command : cliCommands())
         commands += std::string("  ") + command.synopsis + "\n";
     return "Usage: u3dpdf COMMAND [ARGUMENTS] [--module PATH]\n"
+           "       u3dpdf --version [--module PATH]\n"
            "\n"
            "Converts 3D models into one-page PDF documents with an interactive 3D\n"
            "annotation through the translator module " U3DPDF_MODULE_FILE_NAME ", which it loads\n"
@@ -50,11 +51,13 @@ std::string programHelp() {
            "  --module PATH   the module to load. Without it, the first of these that\n"
            "                  exists, next to the executable (symbolic links resolved):\n"
            "                    1. " U3DPDF_MODULE_FILE_NAME " in the executable's directory\n"
-           "                    2. ../lib/" U3DPDF_MODULE_FILE_NAME " from there\n"
+           "                    2. " U3DPDF_INSTALLED_MODULE_DIR "/" U3DPDF_MODULE_FILE_NAME " from there\n"
            "                    3. the build tree's src/module/" U3DPDF_MODULE_FILE_NAME ", when\n"
            "                       the executable runs from the build tree it was built in\n"
            "                  (tree and info accept --module but do not load the module)\n"
            "  -h, --help      this text; \"u3dpdf COMMAND --help\" describes a command\n"
+           "  --version       the version of u3dpdf, the commit it was built from and\n"
+           "                  the capability VERSION of the module it loads\n"
            "\n"
            "Exit status:\n"
            "  0  the conversion succeeded (the module returned 1), or the command did\n"

@@ -19,6 +19,8 @@ int runTree(const std::vector<std::string>& args);
 int runInfo(const std::vector<std::string>& args);
 int runFormats(const std::vector<std::string>& args);
 int runU3d(const std::vector<std::string>& args);
+// "u3dpdf --version": not a command of the table, an option of the program.
+int runVersion(const std::vector<std::string>& args);
 
 // The commands in the order the help lists them.
 const std::vector<cliCommandS>& cliCommands();

@@ -19,6 +19,8 @@ int run(const std::vector<std::string>& args) {
         printHelp(programHelp());
         return kExitConverted;
     }
+    if (name == "--version")
+        return runVersion({args.begin() + 1, args.end()});
     for (const cliCommandS& command : cliCommands())
         if (name == command.name)
             return command.run({args.begin() + 1, args.end()});

@@ -8,7 +8,8 @@
 
 // The places looked at, in order, for an executable in exeDir:
 //   1. exeDir/libu3dpdf.so
-//   2. exeDir/../lib/libu3dpdf.so
+//   2. where `cmake --install` puts it: exeDir/../lib/u3dpdf/libu3dpdf.so
+//      (the library directory that the build was configured with)
 //   3. the module of the build tree the executable was built in
 std::vector<std::string> moduleCandidates(const std::string& exeDir);
 

@@ -56,13 +56,15 @@ TEST(CliCapsTest, PrintsTheCapabilityTreeInThePrettyForm) {
               kCaps);
 }
 
-// The order the help gives: beside the executable, then ../lib, then the
-// build tree it was built in. The first file found is the one loaded.
-TEST(CliCapsTest, FindsTheModuleBesideThenInLibThenInTheBuildTree) {
+// The order the help gives: beside the executable, then where `cmake
+// --install` puts the module (../lib/u3dpdf), then the build tree it was
+// built in. The first file found is the one loaded.
+TEST(CliCapsTest, FindsTheModuleBesideThenInstalledThenInTheBuildTree) {
     scratchDirS dir("locate");
     const fs::path bin = dir / "bin";
+    const fs::path installed = (bin / U3DPDF_INSTALLED_MODULE_DIR).lexically_normal();
     fs::create_directories(bin);
-    fs::create_directories(dir / "lib");
+    fs::create_directories(installed);
     const fs::path exe = bin / "u3dpdf";
     fs::copy_file(U3DPDF_CLI, exe);
 
@@ -71,12 +73,12 @@ TEST(CliCapsTest, FindsTheModuleBesideThenInLibThenInTheBuildTree) {
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(oneErrorLine(run.err));
     EXPECT_EQ(run.err.rfind("u3dpdf: no libu3dpdf.so found (looked at " + (bin / "libu3dpdf.so").string() + ", " +
-                                (dir / "lib" / "libu3dpdf.so").string() + ", ",
+                                (installed / "libu3dpdf.so").string() + ", ",
                             0),
               0u)
         << run.err;
 
-    fs::copy_file(U3DPDF_MODULE_PATH, dir / "lib" / "libu3dpdf.so");
+    fs::copy_file(U3DPDF_MODULE_PATH, installed / "libu3dpdf.so");
     EXPECT_EQ(runCliWith({{"caps"}, {}, {}, exe}).status, 0);
 
     writeFile(bin / "libu3dpdf.so", "not a library");

@@ -1,0 +1,17 @@
+# Checks that the packaging tests share; sourced by them.
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# check_pdf PDF MODEL: qpdf accepts PDF and its 3D stream (object 8) is
+# MODEL's bytes. Without qpdf (QPDF empty) only the header is checked.
+check_pdf() {
+  [ -s "$1" ] || fail "$1 was not written"
+  head -c 5 "$1" | grep -q '^%PDF-' || fail "$1 is not a PDF"
+  [ -n "${QPDF:-}" ] || return 0
+  "$QPDF" --check "$1" >/dev/null || fail "qpdf --check refused $1"
+  "$QPDF" --show-object=8 --filtered-stream-data "$1" >"$1.stream" || fail "qpdf cannot show the 3D stream of $1"
+  cmp -s "$1.stream" "$2" || fail "the 3D stream of $1 is not $2"
+}
