@@ -1,5 +1,6 @@
 #include "assimpReference.h"
 
+#include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -68,4 +69,13 @@ assimpReferenceS assimpReference(const std::string& path) {
     }
     walk.node(*scene, *scene->mRootNode, aiMatrix4x4());
     return walk.out;
+}
+
+std::string exportedByAssimp(const std::string& from, const char* format, const std::string& to) {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(from, aiProcess_Triangulate);
+    EXPECT_NE(scene, nullptr) << importer.GetErrorString();
+    Assimp::Exporter exporter;
+    EXPECT_EQ(exporter.Export(scene, format, to), aiReturn_SUCCESS) << exporter.GetErrorString();
+    return to;
 }

@@ -22,3 +22,8 @@ struct assimpReferenceS {
 // Reads the file with assimp (polygons triangulated, meshes sorted by
 // primitive type, as the import does); fails the test when assimp cannot.
 assimpReferenceS assimpReference(const std::string& path);
+
+// The file as assimp reads it (polygons triangulated), written again by
+// assimp's exporter in `format` to `to`: the formats the tests cannot write
+// by hand (3MF, COLLADA). Returns `to`; fails the test when assimp cannot.
+std::string exportedByAssimp(const std::string& from, const char* format, const std::string& to);

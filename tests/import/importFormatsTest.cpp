@@ -6,10 +6,7 @@
 #include "meshFiles.h"
 #include "u3d/sceneInstances.h"
 
-#include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,19 +16,6 @@
 namespace {
 
 using namespace meshfiles;
-
-// The file as assimp reads it, written again by assimp's exporter in
-// another format.
-std::string exported(const scratchFolderC& folder, const std::string& from, const char* format,
-                     const std::string& name) {
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(from, aiProcess_Triangulate);
-    EXPECT_NE(scene, nullptr) << importer.GetErrorString();
-    const std::string to = (folder.path() / name).string();
-    Assimp::Exporter exporter;
-    EXPECT_EQ(exporter.Export(scene, format, to), aiReturn_SUCCESS) << exporter.GetErrorString();
-    return to;
-}
 
 void expectSameAsAssimp(const std::string& path) {
     SCOPED_TRACE(path);
@@ -74,8 +58,8 @@ TEST(ImportFormatsTest, EveryFormatImportsWithAssimpsBoxAndPrimitives) {
         folder.write("cube.off", offCube()),
         gltfPath,
         folder.write("assembly.glb", glbAssembly()),
-        exported(folder, gltfPath, "3mf", "assembly.3mf"),
-        exported(folder, gltfPath, "collada", "assembly.dae"),
+        exportedByAssimp(gltfPath, "3mf", (folder.path() / "assembly.3mf").string()),
+        exportedByAssimp(gltfPath, "collada", (folder.path() / "assembly.dae").string()),
     };
     for (const std::string& file : files)
         expectSameAsAssimp(file);

@@ -9,10 +9,6 @@
 #include "u3d/reader.h"
 #include "u3d/sceneInstances.h"
 
-#include <assimp/Exporter.hpp>
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,19 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace meshfiles;
-
-// The file as assimp reads it, written again by assimp's exporter in
-// another format (3MF and COLLADA).
-std::string exported(const scratchFolderC& folder, const std::string& from, const char* format,
-                     const std::string& name) {
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(from, aiProcess_Triangulate);
-    EXPECT_NE(scene, nullptr) << importer.GetErrorString();
-    const std::string to = (folder.path() / name).string();
-    Assimp::Exporter exporter;
-    EXPECT_EQ(exporter.Export(scene, format, to), aiReturn_SUCCESS) << exporter.GetErrorString();
-    return to;
-}
 
 // Every format of the issue, written by the tests.
 std::vector<std::string> everyFormat(const scratchFolderC& folder) {
@@ -56,8 +39,8 @@ std::vector<std::string> everyFormat(const scratchFolderC& folder) {
         folder.write("cube.off", offCube()),
         gltfPath,
         folder.write("assembly.glb", glbAssembly()),
-        exported(folder, gltfPath, "3mf", "assembly.3mf"),
-        exported(folder, gltfPath, "collada", "assembly.dae"),
+        exportedByAssimp(gltfPath, "3mf", (folder.path() / "assembly.3mf").string()),
+        exportedByAssimp(gltfPath, "collada", (folder.path() / "assembly.dae").string()),
     };
 }
 
