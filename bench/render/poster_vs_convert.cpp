@@ -17,6 +17,7 @@
 // conversion's own.
 #include "conversionRequest.h"
 #include "hostModule.h"
+#include "timing.h"
 #include "translator/customEntryKeys.h"
 #include "u3d/reader.h"
 
@@ -32,28 +33,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using clockT = std::chrono::steady_clock;
 
 [[noreturn]] void fail(const std::string& message) { benchFail("poster_vs_convert", message); }
-
-struct timingS {
-    double wall = 0;
-    double cpu = 0;
-};
-
-template <typename F>
-timingS timed(F&& work) {
-    const clockT::time_point wall = clockT::now();
-    const std::clock_t cpu = std::clock();
-    work();
-    return {std::chrono::duration<double>(clockT::now() - wall).count(),
-            static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC};
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct convertS {
     convertMetaTreeF convert;

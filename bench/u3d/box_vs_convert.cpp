@@ -15,6 +15,7 @@
 // measuring a box alone.
 #include "conversionRequest.h"
 #include "hostModule.h"
+#include "timing.h"
 #include "u3d/reader.h"
 
 #include <algorithm>
@@ -29,28 +30,7 @@
 
 namespace {
 
-using clockT = std::chrono::steady_clock;
-
 [[noreturn]] void fail(const std::string& message) { benchFail("box_vs_convert", message); }
-
-struct timingS {
-    double wall = 0;  // seconds
-    double cpu = 0;   // seconds of this process's processor time
-};
-
-template <typename F>
-timingS timed(F&& work) {
-    const clockT::time_point wall = clockT::now();
-    const std::clock_t cpu = std::clock();
-    work();
-    return {std::chrono::duration<double>(clockT::now() - wall).count(),
-            static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC};
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The model read and its box measured; returns the faces decoded.
 std::size_t measureBox(const std::string& model, u3d::boxS& box) {
