@@ -145,11 +145,19 @@ void clodMeshC::readBaseMesh(bitReaderC& in, geometryS& mesh) {
                 readIndex(in, textureCoords, "texture coordinate");
         }
     }
+}
 
-    adjacency_.reserve(positions);
-    for (uint32_t p = 0; p < positions; ++p)
+// The face sets of the base mesh, made when the first resolution update
+// needs them: a mesh that arrives whole in its base mesh (as meshes written
+// from STL or OBJ do) never needs them, and for a million faces they would
+// be the largest thing the reading holds.
+void clodMeshC::startAdjacency(const geometryS& mesh) {
+    if (adjacency_.positionCount() != 0 || mesh.positions.empty())
+        return;
+    adjacency_.reserve(mesh.positions.size());
+    for (std::size_t p = 0; p < mesh.positions.size(); ++p)
         adjacency_.addPosition();
-    for (uint32_t f = 0; f < faces; ++f)
+    for (uint32_t f = 0; f < faceCount(mesh); ++f)
         adjacency_.addFace(f, &mesh.positionIndices[3 * std::size_t(f)]);
 }
 
@@ -157,6 +165,7 @@ void clodMeshC::readResolutionUpdates(bitReaderC& in, geometryS& mesh) {
     if (!declared_)
         in.fail("resolution updates before the mesh's declaration");
     const auto [start, end] = readResolutionRange(in, mesh.positions.size(), maxPositions_);
+    startAdjacency(mesh);
     elementBudgetC budget(in);
     budget.spend(in, end - start, "resolution update");
     reserveGrowing(mesh.positions, end);

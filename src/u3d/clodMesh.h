@@ -37,6 +37,7 @@ private:
         uint32_t colors[3];
     };
 
+    void startAdjacency(const geometryS& mesh);
     void readResolutionUpdate(bitReaderC& in, geometryS& mesh, elementBudgetC& budget);
     void readNewDiffuseColors(bitReaderC& in, geometryS& mesh, uint32_t split, uint16_t count);
     void readNewFaces(bitReaderC& in, geometryS& mesh, uint32_t split, uint32_t count);
