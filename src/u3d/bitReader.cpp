@@ -3,6 +3,7 @@
 #include "u3d/bitSwap.h"
 #include "u3d/contexts.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace u3d {
@@ -13,6 +14,28 @@ bitReaderC::bitReaderC(std::span<const uint8_t> data, blockPlaceS place)
       symbolsLeft_(64 * sizeBits_ + 4096),
       place_(place) {}
 
+bitReaderC::bitReaderC(byteSourceC& source, uint64_t offset, uint64_t size, std::size_t window, blockPlaceS place)
+    : sizeBits_(size * 8),
+      symbolsLeft_(64 * sizeBits_ + 4096),
+      place_(place) {
+    source_ = &source;
+    sourceOffset_ = offset;
+    windowBytes_ = std::max(window, kMinWindow);
+    slide();
+}
+
+void bitReaderC::slide() {
+    const uint64_t start = position_ >> 3;
+    const uint64_t blockBytes = sizeBits_ / 8;
+    const uint64_t lastBit = position_ + interval_.underflow;
+    const uint64_t end = std::min<uint64_t>(blockBytes, std::max<uint64_t>(start + windowBytes_, (lastBit >> 3) + 17));
+    data_ = source_->bytes(sourceOffset_ + start, static_cast<std::size_t>(end - start));
+    windowStart_ = start;
+    slideAtBit_ = end < blockBytes ? (end - 16) * 8 : UINT64_MAX;
+    if (!reversed_.empty())
+        reverseWindow();
+}
+
 void bitReaderC::fail(const std::string& fault) const { throw formatError(fault, place_); }
 
 void bitReaderC::failTooManyValues() const {
@@ -20,10 +43,14 @@ void bitReaderC::failTooManyValues() const {
 }
 
 void bitReaderC::startCoding() {
-    reversed_.resize(data_.size() + 8, 0);
+    reverseWindow();
+    histograms_.resize(kStaticFull + 1);
+}
+
+void bitReaderC::reverseWindow() {
+    reversed_.assign(data_.size() + 8, 0);
     for (std::size_t i = 0; i < data_.size(); ++i)
         reversed_[i] = reverseBits8(data_[i]);
-    histograms_.resize(kStaticFull + 1);
 }
 
 // The value v in 1 .. count whose part of the interval holds the code:
@@ -64,8 +91,10 @@ uint8_t bitReaderC::readU8() {
     if (interval_.initial()) {
         if (position_ + 8 > sizeBits_)
             fail("data runs past the end of the block");
+        if (position_ >= slideAtBit_) [[unlikely]]
+            slide();
         // Plain bits, the first one lowest, from where the last value ended.
-        const uint64_t byte = position_ >> 3;
+        const uint64_t byte = (position_ >> 3) - windowStart_;
         const unsigned shift = position_ & 7;
         uint32_t value = data_[byte] >> shift;
         if (shift != 0)

@@ -1,6 +1,8 @@
 // Reading the data of one U3D block as the format's bit encoding defines it.
 #pragma once
 
+#include "u3d/blockLayout.h"
+#include "u3d/byteSource.h"
 #include "u3d/codingInterval.h"
 #include "u3d/contexts.h"
 #include "u3d/formatError.h"
@@ -29,6 +31,11 @@ namespace u3d {
 class bitReaderC {
 public:
     bitReaderC(std::span<const uint8_t> data, blockPlaceS place);
+    // The `size` bytes at `offset` of `source`, taken `window` bytes at a
+    // time as the reading advances (window at least kMinWindow): the block
+    // of a large base mesh is never held whole, nor its reversed copy.
+    bitReaderC(byteSourceC& source, uint64_t offset, uint64_t size, std::size_t window, blockPlaceS place);
+    static constexpr std::size_t kMinWindow = 64;
 
     // The file's no-compression profile flag: compressed values are then
     // stored as plain ones.
@@ -122,6 +129,8 @@ private:
     uint32_t offset() {
         if (reversed_.empty()) [[unlikely]]
             startCoding();
+        if (position_ + interval_.underflow >= slideAtBit_) [[unlikely]]
+            slide();
         uint32_t c = 0;
         if (interval_.underflow == 0) [[likely]]
             c = static_cast<uint32_t>(window(position_) >> 48);
@@ -134,10 +143,11 @@ private:
     }
     // The 64 bits from `bit` on, the first one highest. The read position
     // and the pending underflow bits never pass the end of the data (settle
-    // sees to it), so the 8 bytes loaded lie within the padding.
+    // sees to it), so the 8 bytes loaded lie within the padding; nor do they
+    // come within 16 bytes of a window's end (slide sees to it).
     uint64_t window(uint64_t bit) const {
         uint64_t value;
-        std::memcpy(&value, reversed_.data() + (bit >> 3), sizeof value);
+        std::memcpy(&value, reversed_.data() + ((bit >> 3) - windowStart_), sizeof value);
         if constexpr (std::endian::native == std::endian::little)
             value = __builtin_bswap64(value);
         return value << (bit & 7);
@@ -145,6 +155,10 @@ private:
     // On the first coded value: the reversed data and a histogram per
     // adaptive context.
     void startCoding();
+    void reverseWindow();
+    // Moves the window to start at the read position and to reach at least
+    // 16 bytes past the pending underflow bits.
+    void slide();
     [[noreturn, gnu::cold]] void failTooManyValues() const;
 
 
@@ -166,7 +180,17 @@ private:
             failTooManyValues();
     }
 
+    // The block's bytes [windowStart_, windowStart_ + data_.size()): all of
+    // them, or the window that slide() moves along the block.
     std::span<const uint8_t> data_;
+    uint64_t windowStart_ = 0;
+    // While the read position plus the pending underflow bits stays below
+    // this bit, every read stays 16 bytes short of the window's end. Never
+    // reached when the window holds the rest of the block.
+    uint64_t slideAtBit_ = UINT64_MAX;
+    byteSourceC* source_ = nullptr;
+    uint64_t sourceOffset_ = 0;
+    std::size_t windowBytes_ = 0;
     uint64_t sizeBits_;
     uint64_t position_ = 0;
     codingIntervalS interval_;
@@ -176,13 +200,21 @@ private:
     // code about one), which bounds the time any input can take.
     uint64_t symbolsLeft_;
     bool noCompression_ = false;
-    // The data with the bits of each byte in reverse order and 8 zero bytes
-    // after it, made on the first coded value: the code is read highest bit
+    // The window's bytes with the bits of each in reverse order and 8 zero
+    // bytes after them, made on the first coded value: the code is read highest bit
     // first, and so becomes one big-endian load and a shift.
     std::vector<uint8_t> reversed_;
     // Per adaptive context (1 .. kStaticFull), from the first coded value on.
     std::vector<histogramC> histograms_;
     blockPlaceS place_;
 };
+
+// The reader of a block's data, whether held or streamed.
+inline bitReaderC dataReader(const blockS& block) {
+    if (block.source != nullptr)
+        return bitReaderC(*block.source, block.offset + kBlockHeaderSize, block.header.dataSize, block.window,
+                          block.place());
+    return bitReaderC(block.data, block.place());
+}
 
 }  // namespace u3d

@@ -5,6 +5,7 @@
 
 #include "u3d/formatError.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -24,11 +25,17 @@ struct blockHeaderS {
 };
 
 // One block whose bytes are in memory.
+class byteSourceC;
+
 struct blockS {
     blockHeaderS header;
     uint64_t offset = 0;  // in the file
     std::span<const uint8_t> data;
     std::span<const uint8_t> metadata;
+    // A block too large to hold at once has neither: its data is read from
+    // `source` (at offset + kBlockHeaderSize) in windows of `window` bytes.
+    byteSourceC* source = nullptr;
+    std::size_t window = 0;
 
     uint32_t type() const { return header.type; }
     blockPlaceS place() const { return {header.type, offset}; }

@@ -17,8 +17,9 @@ public:
     virtual ~byteSourceC() = default;
     virtual uint64_t size() const = 0;
     // The bytes [offset, offset + count), all within size(). A call starts
-    // where the previous one started (to take more of the same block) or
-    // where it ended; the span stays valid until the next call.
+    // at or after where the previous one started: more of the same block,
+    // a window further on in it, or a later block (what lies between is
+    // passed over). The span stays valid until the next call.
     virtual std::span<const uint8_t> bytes(uint64_t offset, std::size_t count) = 0;
 };
 

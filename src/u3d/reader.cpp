@@ -91,7 +91,19 @@ u3dFileS readFrom(byteSourceC& source, const readOptionsS& options) {
                                   hex32(kFileHeaderBlock) + ")",
                               {header.type, 0});
         checkBlockFits(header, offset, summary.fileSize - offset, "the file");
-        const blockS block = parseBlock(source.bytes(offset, header.totalSize()), 0, offset, "the file");
+        // The file header and modifier chains are read whole (a chain's
+        // blocks are parsed from its bytes); they are small in practice.
+        const bool streamed =
+            offset != 0 && header.type != kModifierChainBlock && header.dataSize > options.blockWindow;
+        blockS block;
+        if (streamed) {
+            block.header = header;
+            block.offset = offset;
+            block.source = &source;
+            block.window = options.blockWindow;
+        } else {
+            block = parseBlock(source.bytes(offset, header.totalSize()), 0, offset, "the file");
+        }
         ++summary.blockCounts[block.type()];
         if (offset == 0)
             readFileHeader(block, summary, builder);

@@ -5,6 +5,7 @@
 #include "u3d/formatError.h"
 #include "u3d/scene.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,6 +19,9 @@ struct readOptionsS {
     // the scene and named in the summary's faults, and so is a scene fault
     // such as a parent cycle.
     bool strict = true;
+    // A block whose data is larger than this (a base mesh of millions of
+    // faces) is read in windows of this many bytes instead of whole.
+    std::size_t blockWindow = std::size_t(1) << 20;
 };
 
 struct u3dFileS {
@@ -25,8 +29,8 @@ struct u3dFileS {
     fileSummaryS summary;
 };
 
-// Reads the file block by block: only the block being decoded and the
-// scene built so far are held in memory. A file that cannot be opened or
+// Reads the file block by block: only the block being decoded (of a large
+// block, a window of it) and the scene built so far are held in memory. A file that cannot be opened or
 // read is a formatError too ("cannot open ...").
 u3dFileS readU3dFile(const std::string& path, readOptionsS options = {});
 

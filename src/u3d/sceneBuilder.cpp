@@ -82,7 +82,7 @@ void sceneBuilderC::applyShadingModifier(bitReaderC& in, const chainS* chain) {
 }
 
 void sceneBuilderC::decodeContent(const blockS& block, const chainS* chain) {
-    bitReaderC in(block.data, block.place());
+    bitReaderC in = dataReader(block);
     in.setNoCompression(noCompression_);
     switch (block.type()) {
         case kGroupNodeBlock:
