@@ -38,7 +38,8 @@ outcomeS readBytes(std::span<const uint8_t> bytes, bool strict, std::size_t wind
 
 bool sameGeometry(const u3d::geometryS& a, const u3d::geometryS& b) {
     return a.positions.size() == b.positions.size() &&
-           std::memcmp(a.positions.data(), b.positions.data(), a.positions.size() * sizeof a.positions[0]) == 0 &&
+           (a.positions.empty() ||
+            std::memcmp(a.positions.data(), b.positions.data(), a.positions.size() * sizeof a.positions[0]) == 0) &&
            a.positionIndices == b.positionIndices &&
            a.normalIndices == b.normalIndices && a.diffuseIndices == b.diffuseIndices &&
            a.shadingIds == b.shadingIds;
