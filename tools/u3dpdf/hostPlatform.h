@@ -34,6 +34,10 @@ std::string temporaryDirectory();
 #define U3DPDF_TEMPORARY_DIRECTORY_RULE "$TMPDIR (or /tmp when TMPDIR is not set)"
 #endif
 
+// The permissions a new file gets from fopen: 0666 less the umask (0666 on
+// Win32, which knows only read-only or not).
+unsigned newFilePermissions();
+
 // Creates a new empty file "<dir>/<prefix>XXXXXX<suffix>" that no other
 // process can have claimed, readable and writable by the user only; its
 // path, or empty when it cannot be created (errno tells why).

@@ -57,6 +57,14 @@ std::string temporaryDirectory() {
     return dir && *dir ? dir : "/tmp";
 }
 
+unsigned newFilePermissions() {
+    // The umask can only be read by setting it; the command's threads
+    // create no files meanwhile.
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666u & ~static_cast<unsigned>(mask);
+}
+
 std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix) {
     std::string pattern = dir + "/" + prefix + "XXXXXX" + suffix;
     std::vector<char> path(pattern.begin(), pattern.end());

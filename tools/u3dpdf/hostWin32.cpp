@@ -200,6 +200,8 @@ childResultS runChild(const std::string& program, const std::vector<std::string>
 }
 
 // CREATE_NEW claims a name atomically.
+unsigned newFilePermissions() { return 0666; }
+
 std::string createTemporaryFile(const std::string& dir, const char* prefix, const char* suffix) {
     return claimRandomName(dir, prefix, suffix, EACCES, [](const std::string& path) {
         HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,

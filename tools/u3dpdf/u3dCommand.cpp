@@ -80,12 +80,13 @@ void writeReplacing(const u3d::sceneS& scene, const std::string& model, const st
     }
     writeInto(scene, model, hidden->path());
     // The hidden file was made for this user alone: the result gets the
-    // permissions of the file it replaces, or those a new file usually has.
+    // permissions of the file it replaces, or those the user's umask gives
+    // a new file.
     std::error_code ec;
     const std::filesystem::file_status existing = std::filesystem::status(target, ec);
     const std::filesystem::perms perms = std::filesystem::exists(existing)
                                              ? existing.permissions()
-                                             : std::filesystem::perms(0644);
+                                             : std::filesystem::perms(hostPlatform::newFilePermissions());
     std::filesystem::permissions(hidden->path(), perms, ec);
     const interruptHoldC hold;
     std::filesystem::rename(hidden->path(), target, ec);

@@ -10,6 +10,7 @@
 #include "u3d/sceneInstances.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -148,6 +149,22 @@ TEST(CliImportTest, BadInputEndsInOneLineAndLeavesNothing) {
 
 // The U3D alone goes where -o says, the same bytes each way; a batch mixes
 // imported and U3D models.
+// A new U3D file gets what the user's umask gives new files (as the PDF
+// does); a replaced one keeps the permissions it had.
+TEST(CliImportTest, U3dOutputTakesTheUmaskOrTheReplacedFilesPermissions) {
+    const scratchFolderC folder("cli_u3d_perms");
+    const std::string part = folder.write("part.stl", binaryStl(torus(12, 6, 4, 1)));
+    const fs::path out = folder.path() / "new.u3d";
+    const mode_t previous = umask(027);
+    const cliResultS made = runCli({"u3d", part, "-o", out.string()});
+    umask(previous);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(fs::status(out).permissions(), fs::perms(0640));
+    fs::permissions(out, fs::perms(0600));
+    ASSERT_EQ(runCli({"u3d", part, "-o", out.string()}).status, 0);
+    EXPECT_EQ(fs::status(out).permissions(), fs::perms(0600));
+}
+
 TEST(CliImportTest, U3dGoesToAFileAFolderOrStandardOutputAndBatchesMixFormats) {
     const scratchFolderC folder("cli_u3d_out");
     const std::string part = folder.write("part.stl", binaryStl(torus(12, 6, 4, 1)));
