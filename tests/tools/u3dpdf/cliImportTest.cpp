@@ -149,6 +149,35 @@ TEST(CliImportTest, BadInputEndsInOneLineAndLeavesNothing) {
 
 // The U3D alone goes where -o says, the same bytes each way; a batch mixes
 // imported and U3D models.
+// The materials of an imported model reach the poster: the page as poppler
+// draws it shows the OBJ's red quad and its half-transparent blue triangle
+// in their colours, not the grey of a model without materials.
+TEST(CliImportTest, ThePosterShowsTheImportedMaterialsColours) {
+    if (!pdftoppmAvailable())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) was not found when the build was configured";
+    const scratchFolderC folder("cli_import_poster");
+    const objFilesS files = objWithMaterials();
+    folder.write("parts.mtl", files.mtl);
+    const std::string obj = folder.write("parts.obj", files.obj);
+    const fs::path pdf = folder.path() / "parts.pdf";
+    const cliResultS run = runCli({"convert", obj, "-o", pdf.string(), "--background", "0", "0", "0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const pageImageS page = drawnPage(pdf, folder.path());
+    int red = 0, blue = 0, grey = 0;
+    // Inside the annotation's rectangle (5 units in from the page's edges).
+    for (int y = 5; y < page.height - 5; ++y)
+        for (int x = 5; x < page.width - 5; ++x) {
+            const auto [r, g, b] = page.at(x, y);
+            red += r > 90 && g * 3 < r && b * 3 < r;
+            blue += b > 60 && r * 3 < b && g * 3 < b;
+            grey += r > 60 && std::abs(r - g) < 8 && std::abs(g - b) < 8;
+        }
+    // The default view shows the unit quad about 40 x 60 pixels large.
+    EXPECT_GT(red, 1000);
+    EXPECT_GT(blue, 500);
+    EXPECT_LT(grey, red / 10) << "the model drawn without its materials";
+}
+
 // A new U3D file gets what the user's umask gives new files (as the PDF
 // does); a replaced one keeps the permissions it had.
 TEST(CliImportTest, U3dOutputTakesTheUmaskOrTheReplacedFilesPermissions) {

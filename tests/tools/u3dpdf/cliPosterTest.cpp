@@ -41,34 +41,6 @@ u3dtest::bytesT boxModel(std::array<double, 3> centre) {
                  chain("BoxMesh", 1, {meshDeclaration("BoxMesh", 12, 8), baseMesh("BoxMesh", corners, faces)})});
 }
 
-struct imageS {
-    int width = 0, height = 0;
-    std::string rgb;
-    std::array<int, 3> at(int x, int y) const {
-        const size_t i = (size_t(y) * size_t(width) + size_t(x)) * 3;
-        return {uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2])};
-    }
-};
-
-// The PDF's page as pdftoppm draws it at 72 pixels per inch: one pixel a
-// PDF unit, rows from the top of the page.
-imageS drawnPage(const fs::path& pdf, const fs::path& dir) {
-    const commandResultS run = runCommand(shellQuoted(U3DPDF_PDFTOPPM) + " -r 72 -singlefile " +
-                                          shellQuoted(pdf.string()) + " " + shellQuoted((dir / "page").string()));
-    EXPECT_EQ(run.status, 0);
-    const std::string ppm = readFile(dir / "page.ppm");
-    std::istringstream header(ppm);
-    std::string magic;
-    int maxValue = 0;
-    imageS image;
-    header >> magic >> image.width >> image.height >> maxValue;
-    EXPECT_EQ(magic, "P6");
-    EXPECT_EQ(maxValue, 255);
-    image.rgb = ppm.substr(size_t(header.tellg()) + 1);
-    EXPECT_EQ(image.rgb.size(), size_t(image.width) * size_t(image.height) * 3);
-    return image;
-}
-
 // The C2W array of the annotation's default view, as written.
 std::array<double, 12> writtenCamera(const std::string& pdf) {
     std::array<double, 12> c2w{};
@@ -102,7 +74,7 @@ bool near(const std::array<int, 3>& p, const std::array<int, 3>& q) {
 }
 
 TEST(CliPosterTest, TheDrawnPageShowsTheBoxInsideTheSilhouetteTheViewProjects) {
-    if (std::string(U3DPDF_PDFTOPPM).empty())
+    if (!pdftoppmAvailable())
         GTEST_SKIP() << "pdftoppm (poppler-utils) was not found when the build was configured";
     scratchDirS dir("posterbox");
     const std::array<double, 3> centre{3, -2, 1};
@@ -128,7 +100,7 @@ TEST(CliPosterTest, TheDrawnPageShowsTheBoxInsideTheSilhouetteTheViewProjects) {
                                           centre[2] + (i & 4 ? 1 : -1) * kHalfSides[2]}));
     const auto hull = postertest::convexHull(corners);
 
-    const imageS page = drawnPage(dir / "box.pdf", dir.path);
+    const pageImageS page = drawnPage(dir / "box.pdf", dir.path);
     ASSERT_EQ(page.width, 793);
     ASSERT_EQ(page.height, 612);
     const std::array<int, 3> background{0, 102, 0};

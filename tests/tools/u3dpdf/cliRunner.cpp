@@ -1,6 +1,9 @@
 #include "cliRunner.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -31,4 +34,23 @@ bool qpdfAccepts(const fs::path& pdf) { return runQpdf({"--check", pdf.string()}
 
 std::string embeddedModel(const fs::path& pdf) {
     return runQpdf({"--show-object=8", "--filtered-stream-data", pdf.string()}).output;
+}
+
+bool pdftoppmAvailable() { return !std::string(U3DPDF_PDFTOPPM).empty(); }
+
+pageImageS drawnPage(const fs::path& pdf, const fs::path& dir) {
+    const commandResultS run = runCommand(shellQuoted(U3DPDF_PDFTOPPM) + " -r 72 -singlefile " +
+                                          shellQuoted(pdf.string()) + " " + shellQuoted((dir / "page").string()));
+    EXPECT_EQ(run.status, 0);
+    const std::string ppm = readFile(dir / "page.ppm");
+    std::istringstream header(ppm);
+    std::string magic;
+    int maxValue = 0;
+    pageImageS image;
+    header >> magic >> image.width >> image.height >> maxValue;
+    EXPECT_EQ(magic, "P6");
+    EXPECT_EQ(maxValue, 255);
+    image.rgb = ppm.substr(std::size_t(header.tellg()) + 1);
+    EXPECT_EQ(image.rgb.size(), std::size_t(image.width) * std::size_t(image.height) * 3);
+    return image;
 }

@@ -5,6 +5,9 @@
 
 #include "integration/moduleHost.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,3 +37,19 @@ bool oneErrorLine(const std::string& err);
 bool qpdfAccepts(const std::filesystem::path& pdf);
 // The decoded data of the 3D stream, object 8, as qpdf extracts it.
 std::string embeddedModel(const std::filesystem::path& pdf);
+
+// A page as pdftoppm draws it: RGB bytes, rows from the top.
+struct pageImageS {
+    int width = 0, height = 0;
+    std::string rgb;
+    std::array<int, 3> at(int x, int y) const {
+        const std::size_t i = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3;
+        return {uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2])};
+    }
+};
+
+// Whether the build found pdftoppm (poppler-utils).
+bool pdftoppmAvailable();
+// The PDF's page as pdftoppm draws it at 72 pixels per inch (one pixel a
+// PDF unit), made in `dir`.
+pageImageS drawnPage(const std::filesystem::path& pdf, const std::filesystem::path& dir);
