@@ -1,5 +1,6 @@
 #include "conversionRequest.h"
 
+#include "translator/requestTree.h"
 
 #include <memory>
 
@@ -7,41 +8,25 @@
 #error "U3DPDF_VERSION must give the version of this host"
 #endif
 
-namespace {
-
-void addText(metaObjectC& parent, const char* key, const std::string& text) {
-    metaObjectC(parent.addChild(key)).setString(text.c_str());
-}
-
-// A vector entry: its three numbers are the key's children, in x, y, z order.
-void addVector(metaObjectC& parent, const char* key, const double (&xyz)[3]) {
-    metaTreeC* entry = parent.addChild(key);
-    for (double v : xyz)
-        entry->addDouble(v);
-}
-
-}  // namespace
-
+// Written through the request wrappers that hosts get with the SDK
+// (u3dpdf/trees.h), so that this host fills the request as any other does.
 metaObjectC buildConversionRequest(const std::string& output, const std::string& model, const modelBoxS& box,
                                    std::span<const customEntryS> entries) {
     // Held here until complete, and handed over in a new handle: copying an
     // owning handle would copy the tree.
     std::unique_ptr<metaTreeC> root(createKeyNode("REQUEST"));
-    metaObjectC request(root.get());
-    addText(request, "NAME", "u3dpdf");
-    addText(request, "VERSION", U3DPDF_VERSION);
-    addText(request, "OUTPUTLOCATION", output);
+    requestRootC request(root.get());
+    request.NAME("u3dpdf");
+    request.VERSION(U3DPDF_VERSION);
+    request.OUTPUTLOCATION(output.c_str());
     if (!entries.empty()) {
-        metaObjectC list(metaObjectC(request.addChild("CUSTOMDATA")).addChild("ENTRIES"));
-        for (const customEntryS& entry : entries) {
-            metaObjectC item(list.addChild("ENTRY"));
-            addText(item, "KEY", entry.key);
-            addText(item, "TEXT", entry.text);
-        }
+        requestEntriesC list = request.CUSTOMDATA().ENTRIES();
+        for (const customEntryS& entry : entries)
+            list.addENTRY(entry.key, entry.text);
     }
-    metaObjectC record(metaObjectC(request.addChild("INPUTDATA")).addChild("MODEL"));
-    addText(record, "FILENAME", model);
-    addVector(record, "U3DBOXMIN", box.min);
-    addVector(record, "U3DBOXMAX", box.max);
+    requestInputC record = request.addINPUT("MODEL");
+    record.FILENAME(model.c_str());
+    record.U3DBOXMIN(vectorC3d{box.min[0], box.min[1], box.min[2]});
+    record.U3DBOXMAX(vectorC3d{box.max[0], box.max[1], box.max[2]});
     return metaObjectC(root.release(), true);
 }
