@@ -40,8 +40,9 @@ public:
     // Stops the child over and over, and while it stands still asks
     // moment(); when that says yes, sends the signal and lets the child go
     // on. The child runs about a millisecond between two looks, so a moment
-    // that lasts longer than that cannot slip past. False when the child
-    // ended before the moment came.
+    // that lasts longer than that cannot slip past, unless the test itself
+    // waits for a core meanwhile (a loaded machine). False when the child
+    // ended before the moment was seen.
     bool signalAt(int signal, const std::function<bool()>& moment);
     // Opens the named pipe at path for writing once the child has opened it
     // for reading; -1 when the child ended first.

@@ -154,18 +154,28 @@ TEST(CliInterruptTest, WhileCopyingTheModel) {
 }
 
 // Converts the large model, sends the signal at the moment, and checks
-// what is left afterwards; the model is unchanged.
+// what is left afterwards; the model is unchanged. On a loaded machine the
+// test may wait for a core while the child runs on past a short moment (the
+// module writes the PDF in tens of milliseconds): a conversion that ended
+// before the moment was seen is run again, up to five times.
 void interruptConversion(const std::function<bool(const cliChildC&, const interruptRunS&)>& moment,
                          const char* missed) {
+    constexpr int kAttempts = 5;
     for (const int signal : kSignals) {
         SCOPED_TRACE(signalName(signal));
-        interruptRunS run;
-        writeFile(run.model, model());
-        run.listing = directoryListing(run.work.path);
-        cliChildC child(run.options());
-        ASSERT_TRUE(child.signalAt(signal, [&] { return moment(child, run); })) << "u3dpdf ended before " << missed;
-        run.expectNothingLeft(child, signal);
-        EXPECT_TRUE(readFile(run.model) == model());
+        bool caught = false;
+        for (int attempt = 0; attempt < kAttempts && !caught; ++attempt) {
+            interruptRunS run;
+            writeFile(run.model, model());
+            run.listing = directoryListing(run.work.path);
+            cliChildC child(run.options());
+            caught = child.signalAt(signal, [&] { return moment(child, run); });
+            if (!caught)
+                continue;
+            run.expectNothingLeft(child, signal);
+            EXPECT_TRUE(readFile(run.model) == model());
+        }
+        EXPECT_TRUE(caught) << "u3dpdf ended before " << missed << ", " << kAttempts << " times";
     }
 }
 
