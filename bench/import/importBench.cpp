@@ -19,6 +19,7 @@
 #include "import/meshImport.h"
 #include "import/sceneMapping.h"
 #include "meshFiles.h"
+#include "timing.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -41,46 +42,8 @@ namespace fs = std::filesystem;
 constexpr unsigned kSteps = aiProcess_Triangulate | aiProcess_SortByPType;
 constexpr int kRounds = 5;
 
-struct timeS {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double cpuNow() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-template <typename F>
-timeS timed(F&& work) {
-    const auto wall0 = std::chrono::steady_clock::now();
-    const double cpu0 = cpuNow();
-    work();
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count(), cpuNow() - cpu0};
-}
-
-std::string loadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string a, b, c;
-    in >> a >> b >> c;
-    return a + " " + b + " " + c;
-}
-
-struct mediansS {
-    std::vector<double> wall, cpu;
-    void add(const timeS& t) {
-        wall.push_back(t.wall);
-        cpu.push_back(t.cpu);
-    }
-    static double median(std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    }
-};
-
 void run(const char* label, const std::string& stl) {
-    mediansS assimp, import, mapping, assimpJoin;
+    timingsS assimp, import, mapping, assimpJoin;
     std::size_t positions = 0, normals = 0;
     for (int round = 0; round < kRounds; ++round) {
         assimp.add(timed([&] {
@@ -104,13 +67,14 @@ void run(const char* label, const std::string& stl) {
                 std::fprintf(stderr, "assimp: %s\n", joining.GetErrorString());
         }));
     }
-    const double aw = mediansS::median(assimp.wall), ac = mediansS::median(assimp.cpu);
+    const auto [aw, ac] = assimp.median();
     std::printf("== %s: %zu distinct positions, %zu distinct normals\n", label, positions, normals);
     std::printf("%-12s %9s %9s %12s %11s\n", "", "wall_s", "cpu_s", "wall/assimp", "cpu/assimp");
-    for (const auto& [name, m] : {std::pair<const char*, mediansS*>{"assimp", &assimp}, {"import", &import},
-                                  {"mapping", &mapping}, {"assimp+join", &assimpJoin}})
-        std::printf("%-12s %9.3f %9.3f %12.3f %11.3f\n", name, mediansS::median(m->wall), mediansS::median(m->cpu),
-                    mediansS::median(m->wall) / aw, mediansS::median(m->cpu) / ac);
+    for (const auto& [name, m] : {std::pair<const char*, timingsS*>{"assimp", &assimp}, {"import", &import},
+                                  {"mapping", &mapping}, {"assimp+join", &assimpJoin}}) {
+        const auto [wall, cpu] = m->median();
+        std::printf("%-12s %9.3f %9.3f %12.3f %11.3f\n", name, wall, cpu, wall / aw, cpu / ac);
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 // conversions, the baseline is a stand-in measured in the same run: compress2
 // at level 6 over 20 MB of already deflated geometry (see main).
 #include "render/poster.h"
+#include "timing.h"
 
 #include <zlib.h>
 
@@ -107,19 +108,6 @@ void append(std::vector<unsigned char>& bytes, const std::vector<T>& items) {
     bytes.insert(bytes.end(), data, data + items.size() * sizeof(T));
 }
 
-// Processor time of the process so far: on a machine shared with other
-// work it says more than the wall clock does.
-double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
-
-double seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,16 +143,12 @@ int main(int argc, char** argv) {
     while (coded.size() < standInSize)
         coded.insert(coded.end(), coded.begin(), coded.begin() + std::min(coded.size(), standInSize - coded.size()));
     std::vector<unsigned char> deflated(compressBound(uLong(coded.size())));
-    std::vector<double> baseline, baselineCpu;
+    timingsS baseline;
     for (int run = 0; run < 3; ++run) {
         uLongf length = uLongf(deflated.size());
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = cpuSeconds();
-        compress2(deflated.data(), &length, coded.data(), uLong(coded.size()), 6);
-        baseline.push_back(seconds(start));
-        baselineCpu.push_back(cpuSeconds() - cpuStart);
+        baseline.add(timed([&] { compress2(deflated.data(), &length, coded.data(), uLong(coded.size()), 6); }));
     }
-    const double deflate = median(baseline), deflateCpu = median(baselineCpu);
+    const auto [deflate, deflateCpu] = baseline.median();
 
     std::printf("torus of %zu triangles, %zu positions; poster %d x %d\n", g.primitiveCount(), g.positions.size(),
                 size[0], size[1]);
@@ -185,16 +169,13 @@ int main(int argc, char** argv) {
             continue;
         render::drawingS drawing;
         drawing.mode = mode;
-        std::vector<double> times, cpu;
+        timingsS rounds;
         std::size_t added = 0;
         for (int run = 0; run < 5; ++run) {
             const std::size_t before = heapInUse;
             heapPeak = before;
-            const auto start = std::chrono::steady_clock::now();
-            const double cpuStart = cpuSeconds();
-            render::imageS image = render::renderPoster(scene, camera, drawing, size[0], size[1]);
-            times.push_back(seconds(start));
-            cpu.push_back(cpuSeconds() - cpuStart);
+            render::imageS image;
+            rounds.add(timed([&] { image = render::renderPoster(scene, camera, drawing, size[0], size[1]); }));
             added = std::max(added, heapPeak - before);
             if (!ppm.empty() && run == 0 && mode == render::renderModeE::solidOutline) {
                 std::ofstream out(ppm, std::ios::binary);
@@ -202,7 +183,7 @@ int main(int argc, char** argv) {
                 out.write(reinterpret_cast<const char*>(image.rgb.data()), std::streamsize(image.rgb.size()));
             }
         }
-        const double t = median(times), c = median(cpu);
+        const auto [t, c] = rounds.median();
         std::printf("%-14s %9.3f %9.3f %9.2f %16.1f %10.3f\n", name, t, c, double(g.primitiveCount()) / c / 1e6,
                     double(added) / (1 << 20), c / deflateCpu);
     }

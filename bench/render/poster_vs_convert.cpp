@@ -91,19 +91,15 @@ int main(int argc, char** argv) {
         const int rounds = argc == 4 ? std::atoi(argv[3]) : 3;
         if (rounds < 1)
             fail("ROUNDS must be at least 1");
-        std::vector<double> plainWall, plainCpu, posterWall, posterCpu, readWall, readCpu;
+        timingsS plain, poster, read;
         for (int round = 0; round < rounds; ++round) {
-            const timingS plain = c.run(false), poster = c.run(true);
-            const timingS read = timed([&] { u3d::readU3dFile(model.string()); });
-            plainWall.push_back(plain.wall);
-            plainCpu.push_back(plain.cpu);
-            posterWall.push_back(poster.wall);
-            posterCpu.push_back(poster.cpu);
-            readWall.push_back(read.wall);
-            readCpu.push_back(read.cpu);
+            plain.add(c.run(false));
+            poster.add(c.run(true));
+            read.add(timed([&] { u3d::readU3dFile(model.string()); }));
         }
-        const double pw = median(plainWall), pc = median(plainCpu), qw = median(posterWall), qc = median(posterCpu);
-        const double rw = median(readWall), rc = median(readCpu);
+        const auto [pw, pc] = plain.median();
+        const auto [qw, qc] = poster.median();
+        const auto [rw, rc] = read.median();
         std::printf("%-22s %9s %9s\n", "median of", "wall_s", "cpu_s");
         std::printf("%-22s %9.3f %9.3f\n", "convert without poster", pw, pc);
         std::printf("%-22s %9.3f %9.3f\n", "convert with poster", qw, qc);

@@ -70,33 +70,30 @@ int main(int argc, char** argv) {
 
     const std::string input = (work / "box_vs_convert.u3d").string();
     const std::string output = (work / "box_vs_convert.pdf").string();
-    std::vector<double> boxWall, boxCpu, convertWall, convertCpu;
+    timingsS boxRounds, convertRounds;
     u3d::boxS box;
     std::size_t faces = 0;
     for (int round = 0; round < rounds; ++round) {
-        const timingS measured = timed([&] { faces = measureBox(model.string(), box); });
-        boxWall.push_back(measured.wall);
-        boxCpu.push_back(measured.cpu);
+        boxRounds.add(timed([&] { faces = measureBox(model.string(), box); }));
 
         std::error_code ec;
         std::filesystem::copy_file(model, input, std::filesystem::copy_options::overwrite_existing, ec);
         if (ec)
             fail("cannot copy " + model.string() + " to " + input + ": " + ec.message());
         const modelBoxS requestBox{{box.min[0], box.min[1], box.min[2]}, {box.max[0], box.max[1], box.max[2]}};
-        const timingS converted = timed([&] {
+        convertRounds.add(timed([&] {
             metaObjectC request = buildConversionRequest(output, input, requestBox);
             if (convert(request.node(), 0) != 1)
                 fail("the conversion failed");
-        });
-        convertWall.push_back(converted.wall);
-        convertCpu.push_back(converted.cpu);
+        }));
     }
     std::filesystem::remove(output);
     std::filesystem::remove(input);
     dlclose(module);
 
     printBox(box, faces);
-    const double bw = median(boxWall), bc = median(boxCpu), cw = median(convertWall), cc = median(convertCpu);
+    const auto [bw, bc] = boxRounds.median();
+    const auto [cw, cc] = convertRounds.median();
     std::printf("%-10s %9s %9s\n", "median of", "wall_s", "cpu_s");
     std::printf("%-10s %9.3f %9.3f\n", "box", bw, bc);
     std::printf("%-10s %9.3f %9.3f\n", "convert", cw, cc);

@@ -10,6 +10,7 @@
 // printed against three times the STL's size plus 32 MiB.
 #include "import/meshImport.h"
 #include "meshFiles.h"
+#include "timing.h"
 #include "u3d/writer.h"
 
 #include <assimp/Importer.hpp>
@@ -36,42 +37,11 @@ namespace fs = std::filesystem;
 constexpr int kRounds = 5;
 constexpr double kMiB = 1024.0 * 1024.0;
 
-struct sampleS {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double threadCpu() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
-}
-
-template <typename F>
-sampleS measure(F&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    const double cpu = threadCpu();
-    work();
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), threadCpu() - cpu};
-}
-
-double medianOf(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 double residentBytes() {
     std::ifstream statm("/proc/self/statm");
     double pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * double(sysconf(_SC_PAGESIZE));
-}
-
-std::string loadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string a, b, c;
-    in >> a >> b >> c;
-    return a + " " + b + " " + c;
 }
 
 // The highest resident size while `work` runs, sampled from another thread.
@@ -111,21 +81,17 @@ int main() {
     const double before = residentBytes();
     const double peak = peakResidentDuring([&] { u3d::writeU3dFile(scene, u3d); });
 
-    std::vector<double> assimpWall, assimpCpu, writeWall, writeCpu;
+    timingsS assimp, write;
     for (int round = 0; round < kRounds; ++round) {
-        const sampleS a = measure([&] {
+        assimp.add(timed([&] {
             Assimp::Importer importer;
             if (!importer.ReadFile(stl, aiProcess_Triangulate | aiProcess_SortByPType))
                 std::fprintf(stderr, "assimp: %s\n", importer.GetErrorString());
-        });
-        assimpWall.push_back(a.wall);
-        assimpCpu.push_back(a.cpu);
-        const sampleS w = measure([&] { u3d::writeU3dFile(scene, u3d); });
-        writeWall.push_back(w.wall);
-        writeCpu.push_back(w.cpu);
+        }));
+        write.add(timed([&] { u3d::writeU3dFile(scene, u3d); }));
     }
-    const double aw = medianOf(assimpWall), ac = medianOf(assimpCpu);
-    const double ww = medianOf(writeWall), wc = medianOf(writeCpu);
+    const auto [aw, ac] = assimp.median();
+    const auto [ww, wc] = write.median();
     std::printf("output: %ju bytes of U3D\n", std::uintmax_t(fs::file_size(u3d)));
     std::printf("%-10s %9s %9s %12s %11s\n", "", "wall_s", "cpu_s", "wall/assimp", "cpu/assimp");
     std::printf("%-10s %9.3f %9.3f %12.3f %11.3f\n", "assimp", aw, ac, 1.0, 1.0);
