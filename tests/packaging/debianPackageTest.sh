@@ -10,11 +10,7 @@ cpack=$1 build=$2 work=$3
 QPDF=${4:-}
 . "$(dirname "$0")/packageChecks.sh"
 
-rm -rf "$work"
-mkdir -p "$work"
-"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" ||
-  fail "cpack failed: $(cat "$work/cpack.log")"
-deb=$(ls "$work"/cpack/*.deb)
+deb=$(make_package DEB "$build" "$work")
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 

@@ -5,6 +5,17 @@ fail() {
   exit 1
 }
 
+# make_package GENERATOR BUILD WORK: WORK emptied, then CPack ($cpack) makes
+# the GENERATOR package of BUILD in WORK/cpack, as ./dev package does;
+# prints the package's path.
+make_package() {
+  rm -rf "$3"
+  mkdir -p "$3"
+  "$cpack" -G "$1" --config "$2/CPackConfig.cmake" -B "$3/cpack" >"$3/cpack.log" ||
+    fail "cpack failed: $(cat "$3/cpack.log")"
+  ls "$3"/cpack/*."$(echo "$1" | tr '[:upper:]' '[:lower:]')"
+}
+
 # check_pdf PDF MODEL: qpdf accepts PDF and its 3D stream (object 8) is
 # MODEL's bytes. Without qpdf (QPDF empty) only the header is checked.
 check_pdf() {

@@ -9,11 +9,7 @@ cpack=$1 build=$2 work=$3 wine=$4 version=$5
 QPDF=${6:-}
 . "$(dirname "$0")/packageChecks.sh"
 
-rm -rf "$work"
-mkdir -p "$work"
-"$cpack" -G ZIP --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" ||
-  fail "cpack failed: $(cat "$work/cpack.log")"
-zip=$(ls "$work"/cpack/*.zip)
+zip=$(make_package ZIP "$build" "$work")
 (cd "$work" && cmake -E tar xf "$zip")
 dir=$work/u3dpdf-$version-win64
 for file in bin/u3dpdf.exe bin/u3dpdf.dll include/u3dpdf/module.h include/u3dpdf/trees.h \
